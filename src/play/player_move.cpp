@@ -1,0 +1,67 @@
+// The player's move, and the end of a game: won, lost, and the score.
+
+#include "app/morvane1.h"
+#include "board/cell_text.h"
+
+namespace morvane {
+
+namespace {
+constexpr std::string_view kWon = "You have solved the puzzle!";
+constexpr std::string_view kLost = "Sorry, you have no more moves.";
+constexpr std::int64_t kEndBonus = 10;
+}  // namespace
+
+void Morvane1::Square_Click(int index) {
+    outside_.enter_program_folder();
+    // Only a cell on the board can be clicked; the hidden cell never can.
+    if (index < 1 || index > kCells || !Square[index].shown) return;
+    if (Square[index].pointer == kPointerNoDrop) {
+        play_cue("no.wav");
+        return;
+    }
+
+    // Leave the old cell. The player's cell is always a whole cell here:
+    // only a cell next to it can carry the arrow.
+    if (const auto old_cell = cell_of(CODE[0].text); old_cell && *old_cell >= 1) {
+        Square[*old_cell].picture = Picture::None;
+        Square[*old_cell].shown = false;
+    }
+    morvymod.moves_left -= 1;
+    CODE[0].text = plain_decimal(index);
+    Square[index].picture = Picture::Morvy;
+
+    yellow_check();
+    blue_check();
+    navy_check();
+    green_check();
+    red_check();
+    orange_check();
+    POINT_SET();
+
+    morvymod.cell_count = 0;
+    for (int n = 1; n <= kCells; ++n)
+        if (Square[n].shown) ++morvymod.cell_count;
+    if (morvymod.cell_count == 1) {
+        play_cue("won.wav");
+        outside_.message(kWon, kTitle, Icon::Information);
+        morvymod.score += morvymod.moves_left + kEndBonus;
+        if (morvymod.score < 0) morvymod.score = 0;
+        score_box.text = plain_decimal(morvymod.score);
+        Randomizer_button_Click();
+        return;
+    }
+
+    morvymod.cell_count = 0;
+    for (int n = 1; n <= kCells; ++n)
+        if (Square[n].shown && Square[n].pointer == kPointerArrow) ++morvymod.cell_count;
+    if (morvymod.cell_count != 0) return;
+
+    play_cue("lose.wav");
+    outside_.message(kLost, kTitle, Icon::Warning);
+    morvymod.score -= morvymod.moves_left + kEndBonus;
+    if (morvymod.score < 0) morvymod.score = 0;
+    score_box.text = plain_decimal(morvymod.score);
+    Reset_button_Click();
+}
+
+}  // namespace morvane

@@ -1,0 +1,56 @@
+#include "rules/removal_patterns.h"
+
+#include "play/neighbours.h"
+
+namespace morvane {
+
+namespace {
+struct Step {
+    int dr, dc;
+};
+using Line = std::array<Step, 3>;
+constexpr Line kRowAbove{{{-1, -1}, {-1, 0}, {-1, 1}}};
+constexpr Line kRowBelow{{{1, -1}, {1, 0}, {1, 1}}};
+constexpr Line kColumnLeft{{{-1, -1}, {0, -1}, {1, -1}}};
+constexpr Line kColumnRight{{{-1, 1}, {0, 1}, {1, 1}}};
+
+void add_line(std::vector<int>& cells, int cell, const Line& line) {
+    for (const Step& step : line)
+        if (const int m = cell_at(row_of(cell) + step.dr, column_of(cell) + step.dc))
+            cells.push_back(m);
+}
+}  // namespace
+
+std::string_view cue_of(Colour colour) {
+    switch (colour) {
+        case Colour::Yellow:
+        case Colour::Blue:
+        case Colour::Red: return "Yellow.wav";
+        case Colour::Navy: return "red.wav";
+        case Colour::Green: return "blue.wav";
+        case Colour::Orange: return "green.wav";
+    }
+    return "";
+}
+
+std::vector<int> removal_pattern(Colour colour, int cell) {
+    std::vector<int> cells;
+    if (cell < 1 || cell > kRows * kColumns) return cells;
+    switch (colour) {
+        case Colour::Yellow: add_line(cells, cell, kRowAbove); break;
+        case Colour::Blue: add_line(cells, cell, kColumnRight); break;
+        case Colour::Navy:
+            add_line(cells, cell, kColumnLeft);
+            add_line(cells, cell, kColumnRight);
+            break;
+        case Colour::Green: add_line(cells, cell, kColumnLeft); break;
+        case Colour::Red: add_line(cells, cell, kRowBelow); break;
+        case Colour::Orange:
+            add_line(cells, cell, kRowAbove);
+            add_line(cells, cell, kRowBelow);
+            break;
+    }
+    return cells;
+}
+
+}  // namespace morvane
