@@ -1,0 +1,21 @@
+#include "app/start.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace morvane {
+
+void prepare_environment() {
+    // The layout is fixed in pixels of a 96 DPI screen and the fonts are
+    // given in points: keep the two in step whatever the screen reports.
+    if (!qEnvironmentVariableIsSet("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+void prepare_application(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("Morvane's Challenge II"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
+}
+
+}  // namespace morvane

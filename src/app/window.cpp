@@ -1,0 +1,356 @@
+#include "app/window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/help_window.h"
+
+namespace morvane {
+
+namespace {
+
+// Positions and sizes are laid out in twips, 15 to a pixel at 96 DPI.
+constexpr int px(int twips) { return twips / 15; }
+QRect twips(int left, int top, int width, int height) {
+    return {px(left), px(top), px(width), px(height)};
+}
+
+QFont arial(double points, bool bold = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+const QColor kGrey(0xC0, 0xC0, 0xC0);
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const char* const kFigureNames[kBoxes] = {"Morvy", "YEL", "BLU", "NAV", "GRE", "RED", "ORA"};
+
+int figure_in(const QMimeData* data) {
+    if (!data || !data->hasFormat(kFigureMimeType)) return -1;
+    bool ok = false;
+    const int figure = data->data(kFigureMimeType).toInt(&ok);
+    return ok && figure >= 0 && figure < kBoxes ? figure : -1;
+}
+
+}  // namespace
+
+QMimeData* figure_mime_data(int figure) {
+    auto* data = new QMimeData;
+    data->setData(kFigureMimeType, QByteArray::number(figure));
+    return data;
+}
+
+// A board cell: a graphical button that takes dropped palette figures.
+class CellButton : public QPushButton {
+public:
+    CellButton(int index, QWidget* parent) : QPushButton(parent), index_(index) {
+        setAcceptDrops(true);
+    }
+    std::function<void(int index, int figure)> dropped;
+    Picture picture = Picture::None;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        if (figure_in(event->mimeData()) >= 0) event->acceptProposedAction();
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        if (figure_in(event->mimeData()) >= 0) event->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* event) override {
+        const int figure = figure_in(event->mimeData());
+        if (figure < 0) return;
+        event->acceptProposedAction();
+        if (dropped) dropped(index_, figure);
+    }
+
+private:
+    int index_;
+};
+
+// A palette figure: pressing and moving the mouse on it drags it.
+class FigureLabel : public QLabel {
+public:
+    FigureLabel(int figure, QWidget* parent) : QLabel(parent), figure_(figure) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) press_ = event->position().toPoint();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!(event->buttons() & Qt::LeftButton)) return;
+        if ((event->position().toPoint() - press_).manhattanLength() < QApplication::startDragDistance())
+            return;
+        auto* drag = new QDrag(this);
+        drag->setMimeData(figure_mime_data(figure_));
+        drag->setPixmap(pixmap());
+        drag->setHotSpot(QPoint(pixmap().width() / 2, pixmap().height() / 2));
+        drag->exec(Qt::MoveAction);
+    }
+
+private:
+    int figure_;
+    QPoint press_;
+};
+
+GameWindow::GameWindow(QString program_folder, QWidget* parent)
+    : QWidget(parent), program_folder_(std::move(program_folder)), cues_(program_folder_) {
+    build();
+    render();
+    cues_.open();  // the window has loaded
+}
+
+GameWindow::~GameWindow() { cues_.close(); }
+
+void GameWindow::build() {
+    setWindowTitle(qs(kTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    setFixedSize(px(7905), px(5505));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, kGrey);
+    grey.setColor(QPalette::Button, kGrey);
+    setPalette(grey);
+    setAutoFillBackground(true);
+    setFont(arial(8.25));
+
+    for (int i = 0; i < kBoxes; ++i)
+        pictures_[i + 1] = QIcon(QStringLiteral(":/pictures/%1.png").arg(kFigureNames[i]));
+
+    // The white border behind the board.
+    auto* frame2 = new QFrame(this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(twips(2520, 1320, 5295, 3135));
+    QPalette white = frame2->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    frame2->setPalette(white);
+    frame2->setAutoFillBackground(true);
+
+    for (int n = 0; n <= kCells; ++n) {
+        auto* cell = new CellButton(n, this);
+        cell->setObjectName(QStringLiteral("Square(%1)").arg(n));
+        cell->setGeometry(n == 0 ? twips(2370, 4650, 735, 735)
+                                 : twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735));
+        cell->setFont(arial(14.25));
+        cell->setIconSize(QSize(36, 36));
+        cell->setFocusPolicy(Qt::TabFocus);
+        cell->dropped = [this](int index, int figure) {
+            forward([&] { game_.Square_DragDrop(index, figure); });
+        };
+        connect(cell, &QPushButton::clicked, this, [this, n] { forward([&] { game_.Square_Click(n); }); });
+        cells_[n] = cell;
+    }
+
+    frame1_ = new QGroupBox(QStringLiteral("Code"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    frame1_->setGeometry(twips(120, 240, 7695, 975));
+    frame1_->setFont(arial(12, true));
+    const QColor box_colours[kBoxes] = {Qt::white,          QColor(0xFF, 0xFF, 0x80), QColor(0x80, 0xFF, 0xFF),
+                                        QColor(0, 0, 0xFF), QColor(0, 0xFF, 0),       QColor(0xFF, 0, 0),
+                                        QColor(0xFF, 0x80, 0)};
+    for (int i = 0; i < kBoxes; ++i) {
+        auto* box = new QLineEdit(frame1_);
+        box->setObjectName(QStringLiteral("CODE(%1)").arg(i));
+        box->setGeometry(twips(120 + 600 * i, 360, 495, 375));
+        box->setFont(arial(14.25));
+        box->setMaxLength(2);
+        QPalette colours = box->palette();
+        colours.setColor(QPalette::Base, box_colours[i]);
+        colours.setColor(QPalette::Text, i == 3 || i == 5 ? Qt::white : Qt::black);
+        box->setPalette(colours);
+        connect(box, &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { forward([&] { game_.CODE_Change(i, text.toStdString()); }); });
+        code_[i] = box;
+    }
+    auto button = [this](QWidget* parent, const char* name, QRect place, auto handler) {
+        auto* b = new QPushButton(parent);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(place);
+        b->setFont(arial(8.25));
+        connect(b, &QPushButton::clicked, this, [this, handler] { forward([&] { (game_.*handler)(); }); });
+        return b;
+    };
+    cinsert_ = button(frame1_, "cinsert", twips(4320, 360, 615, 375), &Morvane1::cinsert_Click);
+    randomizer_ = button(frame1_, "Randomizer_button", twips(5040, 360, 1215, 375),
+                         &Morvane1::Randomizer_button_Click);
+    reseto_ = button(frame1_, "reseto", twips(5040, 360, 1215, 375), &Morvane1::reseto_Click);
+    reset_ = button(frame1_, "Reset_button", twips(6360, 360, 1215, 375), &Morvane1::Reset_button_Click);
+
+    auto* scorer = new QGroupBox(QStringLiteral("Score"), this);
+    scorer->setObjectName(QStringLiteral("Scorer"));
+    scorer->setGeometry(twips(120, 4440, 2055, 855));
+    scorer->setFont(arial(12, true));
+    score_box_ = new QLineEdit(scorer);
+    score_box_->setObjectName(QStringLiteral("score_box"));
+    score_box_->setGeometry(twips(120, 360, 1815, 405));
+    score_box_->setFont(arial(12, true));
+    score_box_->installEventFilter(this);
+    connect(score_box_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { forward([&] { game_.score_box_Change(text.toStdString()); }); });
+
+    // The start-cell box lies on the window, over CODE(0).
+    spot_ = new QLineEdit(this);
+    spot_->setObjectName(QStringLiteral("spot"));
+    spot_->setGeometry(twips(240, 600, 495, 375));
+    spot_->setFont(arial(14.25));
+    spot_->raise();
+
+    const int figure_left[kBoxes] = {3000, 3600, 4200, 4800, 5400, 6000, 6600};
+    for (int i = 0; i < kBoxes; ++i) {
+        auto* figure = new FigureLabel(i, this);
+        figure->setObjectName(QString::fromLatin1(kFigureNames[i]));
+        figure->setGeometry(i == 0   ? twips(figure_left[i], 4620, 420, 540)
+                            : i == 6 ? twips(figure_left[i], 4605, 540, 540)
+                                     : twips(figure_left[i], 4620, 540, 540));
+        figure->setPixmap(QPixmap(QStringLiteral(":/pictures/%1.png").arg(kFigureNames[i])));
+        figure->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        figures_[i] = figure;
+    }
+
+    auto* legend = new QLabel(this);
+    legend->setObjectName(QStringLiteral("Image1"));
+    legend->setGeometry(twips(120, 1440, 1785, 2895));
+    legend->setPixmap(QPixmap(QStringLiteral(":/pictures/legend.png")));
+
+    auto* label1 = new QLabel(QStringLiteral("Press F1 for Help"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(twips(6000, 15, 1815, 375));
+    label1->setFont(arial(9.75, true));
+    auto* label2 = new QLabel(QStringLiteral("Version 1.0"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(twips(6660, 5175, 1185, 195));
+    label2->setFont(arial(8.25));
+
+    code_[0]->setFocus(Qt::OtherFocusReason);
+}
+
+template <typename Handler>
+void GameWindow::forward(Handler handler) {
+    handler();
+    render();
+}
+
+void GameWindow::render() {
+    static const QCursor arrow(Qt::ArrowCursor);
+    static const QCursor no_drop(Qt::ForbiddenCursor);
+    for (int n = 0; n <= kCells; ++n) {
+        const Cell& state = game_.Square[n];
+        CellButton* cell = cells_[n];
+        cell->setHidden(!state.shown);
+        if (cell->picture != state.picture) {
+            cell->picture = state.picture;
+            cell->setIcon(pictures_[static_cast<int>(state.picture)]);
+        }
+        const QString caption = QString::fromStdString(state.caption);
+        if (cell->text() != caption) cell->setText(caption);
+        const Qt::CursorShape shape = state.pointer == kPointerArrow ? Qt::ArrowCursor : Qt::ForbiddenCursor;
+        if (cell->cursor().shape() != shape) cell->setCursor(state.pointer == kPointerArrow ? arrow : no_drop);
+    }
+    auto show_box = [](QLineEdit* edit, const TextBox& state) {
+        const QString text = QString::fromStdString(state.text);
+        if (edit->text() != text) edit->setText(text);
+        edit->setReadOnly(state.locked);
+        edit->setHidden(!state.shown);
+    };
+    for (int i = 0; i < kBoxes; ++i) show_box(code_[i], game_.CODE[i]);
+    show_box(spot_, game_.spot);
+    show_box(score_box_, game_.score_box);
+    auto show_button = [](QPushButton* button, const Button& state) {
+        const QString caption = QString::fromStdString(state.caption);
+        if (button->text() != caption) button->setText(caption);
+        button->setHidden(!state.shown);
+    };
+    show_button(cinsert_, game_.cinsert);
+    show_button(randomizer_, game_.Randomizer_button);
+    show_button(reseto_, game_.reseto);
+    show_button(reset_, game_.Reset_button);
+    const QString caption = QString::fromStdString(game_.Frame1.caption);
+    if (frame1_->title() != caption) frame1_->setTitle(caption);
+    QFont font = frame1_->font();
+    if (font.pointSizeF() != game_.Frame1.font_size || font.bold() != game_.Frame1.bold) {
+        font.setPointSizeF(game_.Frame1.font_size);
+        font.setBold(game_.Frame1.bold);
+        frame1_->setFont(font);
+    }
+    for (int i = 0; i < kBoxes; ++i) figures_[i]->setHidden(!game_.palette[i].shown);
+}
+
+QPushButton* GameWindow::cell(int n) const { return n >= 0 && n <= kCells ? cells_[n] : nullptr; }
+QLineEdit* GameWindow::code_box(int i) const { return i >= 0 && i < kBoxes ? code_[i] : nullptr; }
+QLabel* GameWindow::figure(int i) const { return i >= 0 && i < kBoxes ? figures_[i] : nullptr; }
+
+Picture GameWindow::picture_shown(int n) const {
+    const QIcon icon = cells_[n]->icon();
+    if (icon.isNull()) return Picture::None;
+    for (int p = 1; p <= kBoxes; ++p)
+        if (icon.cacheKey() == pictures_[p].cacheKey()) return static_cast<Picture>(p);
+    return Picture::None;
+}
+
+void GameWindow::enter_program_folder() { QDir::setCurrent(program_folder_); }
+
+void GameWindow::play_cue(std::string_view file) { cues_.play(qs(file)); }
+
+void GameWindow::message(std::string_view text, std::string_view title, Icon icon) {
+    render();  // the board as it stands is seen behind the box
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, qs(title),
+                    qs(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void GameWindow::focus_code_box(int box) {
+    render();  // the box may only now be shown
+    if (QLineEdit* edit = code_box(box)) edit->setFocus(Qt::OtherFocusReason);
+}
+
+void GameWindow::open_help(std::string_view file) {
+    show_help(this, QDir(program_folder_).filePath(qs(file)));
+}
+
+void GameWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        forward([&] { game_.Form_KeyF1(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == score_box_ && event->type() == QEvent::MouseButtonDblClick)
+        forward([&] { game_.score_box_DblClick(); });
+    return QWidget::eventFilter(watched, event);
+}
+
+void GameWindow::showEvent(QShowEvent* event) {
+    if (!centred_ && !parentWidget()) {
+        centred_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect place(QPoint(), frameGeometry().size());
+            place.moveCenter(screen->availableGeometry().center());
+            move(place.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+void GameWindow::closeEvent(QCloseEvent* event) {
+    cues_.close();  // the window unloads; unloading is never cancelled
+    event->accept();
+}
+
+}  // namespace morvane

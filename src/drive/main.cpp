@@ -1,0 +1,58 @@
+// morvane-drive [SCRIPT]: plays a script of user actions against the game's
+// window (offscreen unless QT_QPA_PLATFORM says otherwise) and prints the
+// state of its widgets on each `dump`.
+
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+#include "app/start.h"
+#include "drive/driver.h"
+
+namespace {
+// The driver's standard error carries only its own reports; the toolkit's
+// chatter (no runtime folder, no audio device, ...) is dropped.
+void quiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::cerr << text.toStdString() << std::endl;
+        std::abort();
+    }
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(quiet);
+    if (argc > 2) {
+        std::cerr << "usage: morvane-drive [SCRIPT]\n";
+        return 2;
+    }
+    std::ifstream file;
+    if (argc == 2) {
+        file.open(argv[1]);
+        if (!file) {
+            std::cerr << "morvane-drive: cannot read " << argv[1] << '\n';
+            return 2;
+        }
+    }
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    morvane::prepare_environment();
+    int qt_argc = 1;
+    QApplication app(qt_argc, argv);
+    morvane::prepare_application(app);
+
+    morvane::DrivenWindow window(QCoreApplication::applicationDirPath());
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::cerr << "morvane-drive: the window could not be shown\n";
+        return 1;
+    }
+    (void)QTest::qWaitForWindowActive(&window, 1000);
+
+    morvane::Driver driver(window);
+    const int status = driver.run(argc == 2 ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
+    window.close();
+    return status;
+}
