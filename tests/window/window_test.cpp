@@ -1,0 +1,225 @@
+// The real window under the offscreen platform: where every control stands,
+// how it looks at start, and that events reach the game.
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/start.h"
+#include "app/window.h"
+
+using namespace morvane;
+
+namespace {
+
+// Positions of the layout are given in twips, 15 to a pixel.
+QRect twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+QRect in_window(const QWidget* widget) {
+    return {widget->mapTo(widget->window(), QPoint(0, 0)), widget->size()};
+}
+
+// A window whose message boxes and help do not block; it remembers what the
+// board looked like while a message box was up.
+class TestWindow : public GameWindow {
+public:
+    using GameWindow::GameWindow;
+    QStringList messages, help;
+    QList<bool> shown_while_message;
+    void message(std::string_view text, std::string_view, Icon) override {
+        render();
+        messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        shown_while_message.clear();
+        for (int n = 1; n <= kCells; ++n) shown_while_message << !cell(n)->isHidden();
+    }
+    void open_help(std::string_view file) override {
+        help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+    }
+    void play_cue(std::string_view) override {}
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        window = std::make_unique<TestWindow>(QCoreApplication::applicationDirPath());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void windowIsFixedAndTitled() {
+        QCOMPARE(window->size(), QSize(527, 367));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Morvane's Challenge II"));
+        QVERIFY(!window->windowIcon().isNull());
+    }
+
+    void cellsStandOnTheirGrid() {
+        for (int n = 1; n <= kCells; ++n) {
+            const QRect expected = twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735);
+            QCOMPARE(in_window(window->cell(n)), expected);
+        }
+        // The corners named for the board, in pixels.
+        QCOMPARE(in_window(window->cell(1)).topLeft(), QPoint(176, 96));
+        QCOMPARE(in_window(window->cell(7)).topLeft(), QPoint(464, 96));
+        QCOMPARE(in_window(window->cell(8)).topLeft(), QPoint(176, 144));
+        QCOMPARE(in_window(window->cell(28)).topLeft(), QPoint(464, 240));
+        QCOMPARE(window->cell(1)->size(), QSize(49, 49));
+        QCOMPARE(in_window(window->cell(0)), twips(2370, 4650, 735, 735));
+        QVERIFY(window->cell(0)->isHidden());
+    }
+
+    void otherControlsStandWhereTheBelong_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");  // in the window, in pixels
+        QTest::newRow("Frame2") << "Frame2" << twips(2520, 1320, 5295, 3135);
+        QTest::newRow("Frame1") << "Frame1" << twips(120, 240, 7695, 975);
+        for (int i = 0; i < kBoxes; ++i)
+            QTest::newRow(qPrintable(QStringLiteral("CODE(%1)").arg(i)))
+                << QStringLiteral("CODE(%1)").arg(i) << twips(120 + 120 + 600 * i, 240 + 360, 495, 375);
+        QTest::newRow("cinsert") << "cinsert" << twips(120 + 4320, 240 + 360, 615, 375);
+        QTest::newRow("Randomizer") << "Randomizer_button" << twips(120 + 5040, 240 + 360, 1215, 375);
+        QTest::newRow("reseto") << "reseto" << twips(120 + 5040, 240 + 360, 1215, 375);
+        QTest::newRow("Reset") << "Reset_button" << twips(120 + 6360, 240 + 360, 1215, 375);
+        QTest::newRow("Scorer") << "Scorer" << twips(120, 4440, 2055, 855);
+        QTest::newRow("score_box") << "score_box" << twips(120 + 120, 4440 + 360, 1815, 405);
+        QTest::newRow("spot") << "spot" << twips(240, 600, 495, 375);
+        QTest::newRow("Morvy") << "Morvy" << twips(3000, 4620, 420, 540);
+        QTest::newRow("YEL") << "YEL" << twips(3600, 4620, 540, 540);
+        QTest::newRow("BLU") << "BLU" << twips(4200, 4620, 540, 540);
+        QTest::newRow("NAV") << "NAV" << twips(4800, 4620, 540, 540);
+        QTest::newRow("GRE") << "GRE" << twips(5400, 4620, 540, 540);
+        QTest::newRow("RED") << "RED" << twips(6000, 4620, 540, 540);
+        QTest::newRow("ORA") << "ORA" << twips(6600, 4605, 540, 540);
+        QTest::newRow("Image1") << "Image1" << twips(120, 1440, 1785, 2895);
+        QTest::newRow("Label1") << "Label1" << twips(6000, 15, 1815, 375);
+        QTest::newRow("Label2") << "Label2" << twips(6660, 5175, 1185, 195);
+    }
+    void otherControlsStandWhereTheBelong() {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        const auto* widget = window->findChild<QWidget*>(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(in_window(widget), place);
+    }
+
+    void spotCoversTheFirstCodeBox() {
+        QCOMPARE(in_window(window->spot_box()), in_window(window->code_box(0)));
+        // In front of it, once shown.
+        window->game().CODE[0].text = "5";
+        window->game().Reset_button_Click();
+        window->render();
+        const QPoint centre = in_window(window->spot_box()).center();
+        QCOMPARE(window->childAt(centre), window->spot_box());
+    }
+
+    void picturesLookAsDescribed() {
+        const char* names[] = {"YEL", "BLU", "NAV", "GRE", "RED", "ORA"};
+        const QColor fills[] = {{255, 255, 128}, {0, 255, 255}, {64, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 128, 64}};
+        for (int i = 0; i < 6; ++i) {
+            const QImage disc = window->findChild<QLabel*>(names[i])->pixmap().toImage();
+            QCOMPARE(disc.size(), QSize(36, 36));
+            QCOMPARE(disc.pixelColor(18, 18), fills[i]);
+            QCOMPARE(disc.pixelColor(0, 0), QColor(192, 192, 192));
+        }
+        QCOMPARE(window->findChild<QLabel*>("Morvy")->pixmap().size(), QSize(28, 36));
+        QCOMPARE(window->findChild<QLabel*>("Image1")->pixmap().size(), QSize(119, 193));
+    }
+
+    void fontsAndColoursAsGiven() {
+        QCOMPARE(window->frame1()->font().pointSizeF(), 12.0);
+        QVERIFY(window->frame1()->font().bold());
+        QCOMPARE(window->code_box(0)->font().pointSizeF(), 14.25);
+        QCOMPARE(window->cell(5)->font().pointSizeF(), 14.25);
+        QCOMPARE(window->findChild<QLabel*>("Label1")->font().pointSizeF(), 9.75);
+        QVERIFY(window->findChild<QLabel*>("Label1")->font().bold());
+        QCOMPARE(window->score_edit()->font().pointSizeF(), 12.0);
+        QVERIFY(QFontInfo(window->code_box(0)->font()).family().contains("Arial") ||
+                QFontInfo(window->code_box(0)->font()).family().contains("Liberation Sans"));
+        const QColor backgrounds[] = {Qt::white, {255, 255, 128}, {128, 255, 255}, {0, 0, 255},
+                                      {0, 255, 0}, {255, 0, 0},   {255, 128, 0}};
+        for (int i = 0; i < kBoxes; ++i)
+            QCOMPARE(window->code_box(i)->palette().color(QPalette::Base), backgrounds[i]);
+        QCOMPARE(window->code_box(3)->palette().color(QPalette::Text), QColor(Qt::white));
+        QCOMPARE(window->code_box(5)->palette().color(QPalette::Text), QColor(Qt::white));
+        QCOMPARE(window->cell(1)->palette().color(QPalette::Button), QColor(192, 192, 192));
+    }
+
+    void startsEmptyLockedAndNotPlayable() {
+        for (int n = 1; n <= kCells; ++n) {
+            QVERIFY(!window->cell(n)->isHidden());
+            QCOMPARE(window->cell(n)->cursor().shape(), Qt::ForbiddenCursor);
+            QVERIFY(window->cell(n)->icon().isNull());
+        }
+        for (int i = 0; i < kBoxes; ++i) {
+            QVERIFY(window->code_box(i)->isReadOnly());
+            QCOMPARE(window->code_box(i)->maxLength(), 2);
+            QVERIFY(window->code_box(i)->text().isEmpty());
+        }
+        QVERIFY(window->spot_box()->isHidden());
+        QCOMPARE(window->spot_box()->text(), QStringLiteral("0"));
+        QCOMPARE(window->score_edit()->text(), QStringLiteral("0"));
+        QVERIFY(window->score_edit()->isReadOnly());
+        QVERIFY(window->reseto_button()->isHidden());
+        for (int i = 0; i < kBoxes; ++i) QVERIFY(window->figure(i)->isHidden());
+    }
+
+    void legalTargetsAreTheRealPointer() {
+        window->game().CODE[0].text = "1";
+        QTest::mouseClick(window->reset_button(), Qt::LeftButton);
+        for (int n = 1; n <= kCells; ++n) {
+            const bool target = n == 2 || n == 8 || n == 9;
+            QCOMPARE(window->cell(n)->cursor().shape(), target ? Qt::ArrowCursor : Qt::ForbiddenCursor);
+        }
+    }
+
+    void helpKeyReachesTheGameFromAnyControl() {
+        window->code_box(0)->setFocus();
+        QTest::keyClick(window->windowHandle(), Qt::Key_F1);
+        QCOMPARE(window->help, QStringList{"Morvane.chm"});
+    }
+
+    void boardIsShownBehindTheMessage() {
+        // Player on 1, only 1 and 2 on the board: the move to 2 wins, and the
+        // message box sees the last cell standing, not the next board.
+        window->game().CODE[0].text = "1";
+        window->game().Reset_button_Click();
+        for (int n = 3; n <= kCells; ++n) window->game().Square[n].shown = false;
+        window->render();
+        QTest::mouseClick(window->cell(2), Qt::LeftButton);
+        QCOMPARE(window->messages, QStringList{"You have solved the puzzle!"});
+        for (int n = 1; n <= kCells; ++n) QCOMPARE(window->shown_while_message[n - 1], n == 2);
+        QCOMPARE(window->score_edit()->text(), QStringLiteral("59"));
+    }
+
+    void programFolderBecomesCurrentOnAClick() {
+        QTemporaryDir elsewhere;
+        QDir::setCurrent(elsewhere.path());
+        QTest::mouseClick(window->cell(3), Qt::LeftButton);
+        QCOMPARE(QDir::currentPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+    }
+
+private:
+    std::unique_ptr<TestWindow> window;
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepare_environment();
+    QApplication app(argc, argv);
+    prepare_application(app);
+    WindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_test.moc"
