@@ -36,6 +36,14 @@ QFont arial(double points, bool bold = false) {
 
 const QColor kGrey(0xC0, 0xC0, 0xC0);
 
+// A flat grey face with a raised bevel, so that the pictures' grey ground
+// melts into the cell.
+const QString kCellStyle = QStringLiteral(
+    "QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
+    " border-color: #ffffff #808080 #808080 #ffffff; }"
+    "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"
+    "QPushButton:focus { outline: none; }");
+
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -148,7 +156,7 @@ void GameWindow::build() {
                                  : twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735));
         cell->setFont(arial(14.25));
         cell->setIconSize(QSize(36, 36));
-        cell->setFocusPolicy(Qt::TabFocus);
+        cell->setStyleSheet(kCellStyle);
         cell->dropped = [this](int index, int figure) {
             forward([&] { game_.Square_DragDrop(index, figure); });
         };
@@ -231,10 +239,12 @@ void GameWindow::build() {
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(twips(6000, 15, 1815, 375));
     label1->setFont(arial(9.75, true));
+    label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* label2 = new QLabel(QStringLiteral("Version 1.0"), this);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(twips(6660, 5175, 1185, 195));
     label2->setFont(arial(8.25));
+    label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     code_[0]->setFocus(Qt::OtherFocusReason);
 }
