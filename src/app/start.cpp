@@ -8,8 +8,8 @@ namespace morvane {
 void prepare_environment() {
     // The layout is fixed in pixels of a 96 DPI screen and the fonts are
     // given in points: keep the two in step whatever the screen reports.
+    // (High-DPI screens still scale the whole window evenly.)
     if (!qEnvironmentVariableIsSet("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
-    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
 }
 
 void prepare_application(QApplication& app) {
