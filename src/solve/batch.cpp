@@ -1,0 +1,75 @@
+#include "solve/batch.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+#include "board/dealer.h"
+
+namespace morvane::solver {
+
+std::string answer(std::string_view line, Solver& solver) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    if (fields.size() != 7)
+        return "invalid: a board code has 7 boxes separated by commas, this line has " +
+               std::to_string(fields.size());
+
+    std::array<std::string, 7> code;
+    std::move(fields.begin(), fields.end(), code.begin());
+    const auto placed = place(code);
+    if (const auto* refusal = std::get_if<Refusal>(&placed)) return "invalid: " + refusal->reason;
+
+    const auto clicks = solver.solve(std::get<Position>(placed));
+    if (!clicks) return "unsolvable";
+    std::string out;
+    for (const int cell : *clicks) {
+        if (!out.empty()) out += ' ';
+        out += std::to_string(cell);
+    }
+    return out;
+}
+
+DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver) {
+    using Clock = std::chrono::steady_clock;
+    DealReport report;
+    report.boards = boards;
+    report.microseconds.reserve(boards);
+    Dealer dealer;
+    dealer.seed(seed);
+    for (std::uint64_t i = 0; i < boards; ++i) {
+        std::array<int, 7> cells;
+        for (int& cell : cells) cell = dealer.draw();
+        const Position position = dealt_position(cells);
+        const auto start = Clock::now();
+        const bool solvable = solver.solve(position).has_value();
+        const std::chrono::duration<double, std::micro> took = Clock::now() - start;
+        report.solvable += solvable;
+        report.microseconds.push_back(took.count());
+        report.total_seconds += took.count() / 1e6;
+    }
+    return report;
+}
+
+TimeSummary summarize(std::vector<double> microseconds) {
+    TimeSummary summary;
+    if (microseconds.empty()) return summary;
+    std::sort(microseconds.begin(), microseconds.end());
+    const auto rank = [&](double share) {
+        const auto index = static_cast<std::size_t>(std::ceil(share * microseconds.size()));
+        return microseconds[std::clamp<std::size_t>(index, 1, microseconds.size()) - 1];
+    };
+    summary.median = rank(0.5);
+    summary.p99 = rank(0.99);
+    summary.max = microseconds.back();
+    return summary;
+}
+
+}  // namespace morvane::solver

@@ -1,0 +1,39 @@
+#pragma once
+// What the morvane-solve tool does, apart from reading its arguments.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "solve/solver.h"
+
+namespace morvane::solver {
+
+// The answer to one line of input, a board code of seven box texts separated
+// by commas ("6,1,2,1,21,26,1", "5,05,,x,.5,2.,28"): the cells to click,
+// separated by blanks, or "unsolvable", or "invalid: " and the reason.
+// Texts are taken exactly as written, blanks included, as a box would hold
+// them; a trailing carriage return is dropped.
+std::string answer(std::string_view line, Solver& solver);
+
+// A batch of boards dealt as the Randomizer deals them.
+struct DealReport {
+    std::uint64_t boards = 0;
+    std::uint64_t solvable = 0;
+    std::vector<double> microseconds;  // solve time of each board, in dealing order
+    double total_seconds = 0;          // all solves together
+};
+
+// Deals `boards` boards from a Dealer seeded with `seed` (seven draws per
+// board, CODE(0) first) and solves each, timing the solves alone.
+DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver);
+
+// Median, 99th percentile (nearest rank) and maximum of the times, in
+// microseconds; all 0 for an empty batch.
+struct TimeSummary {
+    double median = 0, p99 = 0, max = 0;
+};
+TimeSummary summarize(std::vector<double> microseconds);
+
+}  // namespace morvane::solver

@@ -1,0 +1,93 @@
+#pragma once
+// An exact solver for the game's boards.
+//
+// From a board as it stands it finds a sequence of clicks that solves the
+// puzzle, or proves that no such sequence exists. Toolkit-free; it plays by
+// the core's own neighbour and removal definitions.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace morvane {
+class Morvane1;
+}
+
+namespace morvane::solver {
+
+// A board as it stands.
+struct Position {
+    // Cells on the board: cell n is bit n - 1. The player's cell counts as on
+    // the board whatever this says.
+    std::uint32_t on_board = 0;
+    // The player's cell, 1..28; 0 when the player box names no whole cell,
+    // in which case the game marks no legal target and no click is possible.
+    int player = 0;
+    // The texts of the code boxes: 0 the player, 1..6 yellow to orange.
+    // A piece's rule fires when the player lands on the cell its text spells
+    // in plain decimal ("5", not "05") and no later box spells the same cell.
+    std::array<std::string, 7> code;
+};
+
+// The board held by a game window right now: cells shown, the player's cell
+// from CODE(0) (whole cells only, as the legal-target marking reads it) and
+// the box texts.
+Position position_of(const Morvane1& game);
+
+// Why a board code cannot be placed: the game's own message for it.
+struct Refusal {
+    std::string reason;
+};
+
+// Places a board code (CODE(0)..CODE(6), as the boxes hold them; texts longer
+// than a box's two characters are cut as the box would cut them) on a fresh
+// game window, exactly as "Reset" does, and returns the board it puts in play
+// or the message the game shows instead.
+std::variant<Position, Refusal> place(const std::array<std::string, 7>& code);
+
+// Board of a dealt code (every box a whole cell 1..28, as the Randomizer
+// writes them): all 28 cells on, the player on CODE(0). Cheap; no window.
+Position dealt_position(const std::array<int, 7>& cells);
+
+// What the last search did, for the curious and for benchmarks.
+struct SearchStats {
+    std::uint64_t states = 0;    // states whose moves were tried
+    std::uint64_t pruned = 0;    // states cut off by a proof that they are lost
+    std::uint64_t memo_hits = 0; // states found in the table of lost states
+};
+
+// The search, with its table of states already proven lost. One Solver per
+// thread; reusing it across boards keeps the table's memory.
+class Solver {
+public:
+    Solver();
+    ~Solver();
+    Solver(const Solver&) = delete;
+    Solver& operator=(const Solver&) = delete;
+
+    // The cells to click, in order, to solve the puzzle from `position`;
+    // an empty list when it is solved already; nullopt when no sequence of
+    // clicks solves it.
+    std::optional<std::vector<int>> solve(const Position& position);
+
+    const SearchStats& stats() const { return stats_; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+    SearchStats stats_;
+};
+
+// The same with this thread's own Solver.
+std::optional<std::vector<int>> solve(const Position& position);
+
+// The first click of a winning sequence from `position`, or nullopt when no
+// click wins any more (or the puzzle is solved already).
+std::optional<int> next_winning_move(const Position& position);
+
+}  // namespace morvane::solver
