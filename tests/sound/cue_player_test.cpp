@@ -1,0 +1,155 @@
+// The cue player's promises that hold with or without sound: each play makes
+// the program's folder the current directory, and nothing a cue can do
+// wrong (a missing folder or file, a broken file, a closed player) throws or
+// holds the game up. The cases that need an audio device skip without one;
+// sound_output.sh runs them again against its private sound server.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/cue_player.h"
+
+namespace {
+
+using morvane::CuePlayer;
+
+constexpr qint64 kPromptMs = 250;  // longest a cue may hold the game up
+
+bool audioDevice();
+
+// Every test starts in a folder of its own that is not the program's folder,
+// and puts the current directory back afterwards.
+class CuePlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(elsewhere_.isValid() && program_.isValid());
+        saved_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(elsewhere_.path()));
+    }
+    void TearDown() override { QDir::setCurrent(saved_); }
+
+    QString programFolder() const { return QDir(program_.path()).canonicalPath(); }
+    static QString current() { return QDir(QDir::currentPath()).canonicalPath(); }
+
+    void copyCue(const QString& name, const QString& as) {
+        ASSERT_TRUE(QFile::copy(QDir(MORVANE_PROGRAM_FOLDER).filePath(name),
+                                QDir(program_.path()).filePath(as)));
+    }
+    void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile f(QDir(program_.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QTemporaryDir elsewhere_, program_;
+    QString saved_;
+};
+
+TEST_F(CuePlayerTest, EveryPlayMakesTheProgramFolderCurrent) {
+    copyCue("move.wav", "move.wav");
+    CuePlayer player(programFolder());
+    struct Case { const char* what; bool open; const char* file; };
+    for (const Case& c : {Case{"before open", false, "move.wav"},
+                          Case{"an existing cue", true, "move.wav"},
+                          Case{"a missing file", true, "nothing.wav"},
+                          Case{"after close", false, "move.wav"}}) {
+        SCOPED_TRACE(c.what);
+        if (c.open) player.open(); else player.close();
+        ASSERT_TRUE(QDir::setCurrent(elsewhere_.path()));
+        player.play(c.file);
+        EXPECT_EQ(current(), programFolder());
+    }
+}
+
+TEST_F(CuePlayerTest, RelativeFolderIsTakenFromWhereThePlayerWasMade) {
+    ASSERT_TRUE(QDir::setCurrent(QDir(programFolder()).filePath("..")));
+    CuePlayer player(QDir(programFolder()).dirName());
+    player.open();
+    for (int i = 0; i < 3; ++i) {  // a second play must not go one folder deeper
+        player.play("move.wav");
+        EXPECT_EQ(current(), programFolder());
+    }
+}
+
+TEST_F(CuePlayerTest, NothingThrowsOrWaits) {
+    writeFile("broken.wav", QByteArray("RIFF\x10\0\0\0WAVEjunk", 16));
+    writeFile("empty.wav", "");
+    copyCue("won.wav", "won.wav");
+    struct Case { const char* what; QString folder; const char* file; };
+    const QString missing = QDir(programFolder()).filePath("no-such-folder");
+    for (const Case& c : {Case{"missing folder", missing, "won.wav"},
+                          Case{"missing file", programFolder(), "nothing.wav"},
+                          Case{"broken file", programFolder(), "broken.wav"},
+                          Case{"empty file", programFolder(), "empty.wav"},
+                          Case{"empty name", programFolder(), ""},
+                          Case{"a cue, twice", programFolder(), "won.wav"}}) {
+        SCOPED_TRACE(c.what);
+        QElapsedTimer clock;
+        clock.start();
+        {
+            CuePlayer player(c.folder);
+            EXPECT_NO_THROW(player.open());
+            EXPECT_NO_THROW(player.play(c.file));
+            EXPECT_NO_THROW(player.play(c.file));
+            QCoreApplication::processEvents();
+        }  // the destructor closes
+        EXPECT_LT(clock.elapsed(), kPromptMs);
+    }
+}
+
+TEST_F(CuePlayerTest, CloseIsSafeTwiceAndOpenAgainWorks) {
+    copyCue("no.wav", "no.wav");
+    CuePlayer player(programFolder());
+    player.close();
+    player.open();
+    player.open();
+    player.close();
+    player.close();
+    EXPECT_FALSE(player.holds("no.wav"));
+    player.open();
+    EXPECT_EQ(player.holds("no.wav"), audioDevice());
+}
+
+TEST_F(CuePlayerTest, OpenLoadsEveryCueOfTheFolderAheadOfTime) {
+    if (!audioDevice()) GTEST_SKIP() << "no audio device";
+    for (const QString& name : CuePlayer::cueNames()) copyCue(name, name);
+    copyCue("move.wav", "extra.wav");
+    CuePlayer player(programFolder());
+    player.open();
+    for (const QString& name : CuePlayer::cueNames()) EXPECT_TRUE(player.holds(name)) << name.toStdString();
+    EXPECT_FALSE(player.holds("extra.wav"));  // only the game's own cues
+    EXPECT_FALSE(player.holds("MOVE.WAV"));   // names are taken exactly
+}
+
+TEST_F(CuePlayerTest, ACueThatTurnsUpLaterIsLoadedWhenAskedFor) {
+    if (!audioDevice()) GTEST_SKIP() << "no audio device";
+    CuePlayer player(programFolder());
+    player.open();
+    player.play("red.wav");
+    EXPECT_FALSE(player.holds("red.wav"));
+    copyCue("red.wav", "red.wav");
+    player.play("red.wav");
+    EXPECT_TRUE(player.holds("red.wav"));
+}
+
+bool audioDevice() {
+    // The player without sound holds no cue even where the files are.
+    QTemporaryDir dir;
+    QFile::copy(QDir(MORVANE_PROGRAM_FOLDER).filePath("move.wav"), QDir(dir.path()).filePath("move.wav"));
+    CuePlayer probe(dir.path());
+    probe.open();
+    return probe.holds("move.wav");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
