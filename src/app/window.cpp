@@ -16,6 +16,7 @@
 #include <QScreen>
 
 #include "app/help_window.h"
+#include "solve/solver.h"
 
 namespace morvane {
 
@@ -246,13 +247,66 @@ void GameWindow::build() {
     label2->setFont(arial(8.25));
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    // The hint's mark over a cell and its note below the board; neither
+    // takes a click.
+    hint_mark_ = new QWidget(this);
+    hint_mark_->setObjectName(QStringLiteral("hint_mark"));
+    hint_mark_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint_mark_->setAttribute(Qt::WA_StyledBackground);
+    hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
+    hint_mark_->hide();
+    hint_note_ = new QLabel(this);
+    hint_note_->setObjectName(QStringLiteral("hint_note"));
+    hint_note_->setGeometry(px(2520), px(4470), px(5295), 18);
+    hint_note_->setAlignment(Qt::AlignCenter);
+    hint_note_->setFont(arial(9.75, true));
+    hint_note_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint_note_->hide();
+    hint_timer_.setSingleShot(true);
+    connect(&hint_timer_, &QTimer::timeout, this, &GameWindow::clear_hint);
+
     code_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 template <typename Handler>
 void GameWindow::forward(Handler handler) {
+    clear_hint();  // whatever the player does next makes an old hint stale
     handler();
     render();
+}
+
+void GameWindow::show_hint() {
+    clear_hint();
+    if (game_.code_entry_on()) {
+        note(QStringLiteral("Hints come once the board is in play: press OK first."));
+        return;
+    }
+    const solver::Position position = solver::position_of(game_);
+    if (position.player == 0) {
+        note(QStringLiteral("Deal or set up a board first."));
+        return;
+    }
+    if (const auto cell = solver::next_winning_move(position)) {
+        hint_mark_->setGeometry(cells_[*cell]->geometry());
+        hint_mark_->raise();
+        hint_mark_->show();
+        hint_timer_.start(1500);
+    } else {
+        note(QStringLiteral("No way to solve the board is left from here. Reset tries it again."));
+    }
+}
+
+void GameWindow::note(const QString& text) {
+    hint_note_->setText(text);
+    hint_note_->raise();
+    hint_note_->show();
+    hint_timer_.start(4000);
+}
+
+void GameWindow::clear_hint() {
+    hint_timer_.stop();
+    hint_mark_->hide();
+    hint_note_->hide();
 }
 
 void GameWindow::render() {
@@ -335,6 +389,10 @@ void GameWindow::open_help(std::string_view file) {
 void GameWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
         forward([&] { game_.Form_KeyF1(); });
+        return;
+    }
+    if (event->key() == Qt::Key_H && (event->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier) {
+        show_hint();
         return;
     }
     QWidget::keyPressEvent(event);

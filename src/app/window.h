@@ -4,6 +4,7 @@
 // It decides nothing itself.
 
 #include <QIcon>
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -56,6 +57,13 @@ public:
     Picture picture_shown(int n) const;
     const QString& program_folder() const { return program_folder_; }
 
+    // The hint (key H): marks the next cell of a winning sequence for a
+    // moment, or says in the window that none is left. It changes nothing
+    // the game keeps.
+    void show_hint();
+    QWidget* hint_mark() const { return hint_mark_; }
+    QLabel* hint_note() const { return hint_note_; }
+
     // What leaves the game.
     void enter_program_folder() override;
     void play_cue(std::string_view file) override;
@@ -73,6 +81,8 @@ private:
     void build();
     template <typename Handler>
     void forward(Handler handler);
+    void note(const QString& text);
+    void clear_hint();
 
     QString program_folder_;
     Morvane1 game_{*this};
@@ -90,6 +100,9 @@ private:
     QPushButton* reseto_ = nullptr;
     QPushButton* reset_ = nullptr;
     QGroupBox* frame1_ = nullptr;
+    QWidget* hint_mark_ = nullptr;
+    QLabel* hint_note_ = nullptr;
+    QTimer hint_timer_;
 };
 
 }  // namespace morvane

@@ -30,7 +30,7 @@ QRect in_window(const QWidget* widget) {
 class TestWindow : public GameWindow {
 public:
     using GameWindow::GameWindow;
-    QStringList messages, help;
+    QStringList messages, help, cues;
     QList<bool> shown_while_message;
     void message(std::string_view text, std::string_view, Icon) override {
         render();
@@ -41,7 +41,9 @@ public:
     void open_help(std::string_view file) override {
         help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
     }
-    void play_cue(std::string_view) override {}
+    void play_cue(std::string_view file) override {
+        cues << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+    }
 };
 
 }  // namespace
@@ -209,7 +211,72 @@ private slots:
         QCOMPARE(QDir::currentPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
     }
 
+    void hintMarksTheNextCellOfAWinAndChangesNothing() {
+        window->game().CODE[0].text = "1";
+        window->game().CODE[6].text = "3";  // orange on 3
+        QTest::mouseClick(window->reset_button(), Qt::LeftButton);
+        window->cues.clear();
+        const auto before = snapshot();
+        window->reset_button()->setFocus();
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QVERIFY(window->hint_mark()->isVisible());
+        QVERIFY(!window->hint_note()->isVisible());
+        int marked = 0;
+        for (int n = 1; n <= kCells; ++n)
+            if (window->cell(n)->geometry() == window->hint_mark()->geometry()) marked = n;
+        QVERIFY(marked == 2 || marked == 8 || marked == 9);
+        QCOMPARE(snapshot(), before);
+        QVERIFY(window->cues.isEmpty());
+        // The mark takes no click: the cell under it is played.
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          window->cell(marked)->geometry().center());
+        QCOMPARE(window->game().CODE[0].text, std::to_string(marked));
+        QVERIFY(!window->hint_mark()->isVisible());  // a move makes the hint stale
+    }
+
+    void hintSaysSoWhenNoWinIsLeft() {
+        window->game().CODE[0].text = "1";
+        QTest::mouseClick(window->reset_button(), Qt::LeftButton);
+        for (int n = 3; n <= kCells; ++n) window->game().Square[n].shown = n == 20;
+        window->render();
+        const auto before = snapshot();
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QVERIFY(!window->hint_mark()->isVisible());
+        QVERIFY(window->hint_note()->isVisible());
+        QVERIFY(window->hint_note()->text().startsWith(QStringLiteral("No way to solve")));
+        QCOMPARE(snapshot(), before);
+        QVERIFY(window->messages.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->hint_note()->isVisible(), 6000);
+    }
+
+    void hintWaitsForABoardInPlay() {
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QVERIFY(window->hint_note()->isVisible());
+        QTest::mouseClick(window->cinsert_button(), Qt::LeftButton);
+        QVERIFY(!window->hint_note()->isVisible());
+        // In code entry the first box has the focus, and H is typed there.
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QCOMPARE(window->game().CODE[0].text, std::string("h"));
+        QVERIFY(!window->hint_note()->isVisible());
+    }
+
 private:
+    // Everything the game keeps, to check that a hint leaves it alone.
+    QStringList snapshot() const {
+        QStringList state;
+        const Morvane1& game = window->game();
+        for (const Cell& cell : game.Square)
+            state << QStringLiteral("%1 %2 %3 %4")
+                         .arg(cell.shown)
+                         .arg(static_cast<int>(cell.picture))
+                         .arg(QString::fromStdString(cell.caption))
+                         .arg(cell.pointer);
+        for (const TextBox& box : game.CODE) state << QString::fromStdString(box.text);
+        state << QString::fromStdString(game.spot.text) << QString::number(game.morvymod.moves_left)
+              << QString::number(game.morvymod.score) << QString::number(game.morvymod.cell_count);
+        return state;
+    }
+
     std::unique_ptr<TestWindow> window;
 };
 
