@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 #include "play/neighbours.h"
 
@@ -14,27 +13,18 @@ const BoardMasks& BoardMasks::get() {
 }
 
 BoardMasks::BoardMasks() {
-    std::vector<int> shifts;
     for (int cell = 1; cell <= kBoardCells; ++cell) {
         for (const int m : morvane::neighbours(cell)) {
             neighbours_[cell] |= bit(m);
-            const int shift = m - cell;
-            auto known = std::find(shifts.begin(), shifts.end(), shift);
-            if (known == shifts.end()) {
-                shifts.push_back(shift);
-                known = shifts.end() - 1;
-            }
-            if (shifts.size() > steps_.size()) std::abort();  // not a king-move board
-            Step& step = steps_[known - shifts.begin()];
-            step.shift = shift;
-            step.from |= bit(cell);
+            const auto step = std::find(kShift.begin(), kShift.end(), m - cell);
+            if (step == kShift.end()) std::abort();  // not a board of king moves
+            from_[step - kShift.begin()] |= bit(cell);
         }
         for (const Colour colour : kColours)
             for (const int m : removal_pattern(colour, cell))
                 patterns_[static_cast<int>(colour)][cell] |= bit(m);
     }
-    // The shifted spread must agree with the neighbour lists cell by cell;
-    // a mismatch would mean the geometry is no longer a grid of king moves.
+    // The shifted spread must agree with the neighbour lists cell by cell.
     for (int cell = 1; cell <= kBoardCells; ++cell)
         if (spread(bit(cell)) != neighbours_[cell]) std::abort();
 }

@@ -8,7 +8,9 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <utility>
 
+#include "play/neighbours.h"
 #include "rules/removal_patterns.h"
 
 namespace morvane::solver {
@@ -32,41 +34,45 @@ public:
     Cells pattern(Colour colour, int cell) const {
         return patterns_[static_cast<int>(colour)][cell];
     }
-    // Every cell next to some cell of `cells`, in one step per direction.
+    // Every cell next to some cell of `cells`.
     Cells spread(Cells cells) const {
-        Cells out = 0;
-        for (const Step& step : steps_) {
-            const Cells from = cells & step.from;
-            out |= step.shift > 0 ? from << step.shift : from >> -step.shift;
-        }
-        return out;
+        return [&]<std::size_t... step>(std::index_sequence<step...>) {
+            return (shifted<step>(cells) | ...);
+        }(std::make_index_sequence<kSteps>());
     }
 
     // The cells of `board` with at least two neighbours in `board`.
     Cells two_or_more_neighbours(Cells board) const {
         Cells one = 0, two = 0;
-        for (const Step& step : steps_) {
-            const Cells from = board & step.from;
-            const Cells hit = step.shift > 0 ? from << step.shift : from >> -step.shift;
-            two |= one & hit;
-            one |= hit;
-        }
+        [&]<std::size_t... step>(std::index_sequence<step...>) {
+            ((two |= one & shifted<step>(board), one |= shifted<step>(board)), ...);
+        }(std::make_index_sequence<kSteps>());
         return two;
     }
 
 private:
     BoardMasks();
 
-    // One direction of king moves: the cells that have a neighbour that way,
-    // and how far the bit index moves. Collected from neighbours().
-    struct Step {
-        Cells from = 0;
-        int shift = 0;
-    };
+    // The eight directions of king moves, as moves of the bit index: a
+    // fixed list, so that the compiler can unroll the shifts. Which cells
+    // have a neighbour in each direction is collected from neighbours(),
+    // and the constructor checks that these directions cover them all.
+    static constexpr int kSteps = 8;
+    static constexpr std::array<int, kSteps> kShift{1, -1, kColumns, -kColumns, kColumns + 1,
+                                                    -(kColumns + 1), kColumns - 1, -(kColumns - 1)};
+    template <std::size_t step>
+    Cells shifted(Cells cells) const {
+        constexpr int shift = kShift[step];
+        const Cells from = cells & from_[step];
+        if constexpr (shift > 0)
+            return from << shift;
+        else
+            return from >> -shift;
+    }
 
+    std::array<Cells, kSteps> from_{};
     std::array<Cells, kBoardCells + 1> neighbours_{};
     std::array<std::array<Cells, kBoardCells + 1>, 7> patterns_{};
-    std::array<Step, 8> steps_{};
 };
 
 }  // namespace morvane::solver

@@ -1,12 +1,14 @@
 #include "solve/solver.h"
 
-#include <algorithm>
-#include <bit>
+#include <stdexcept>
+
 
 #include "app/morvane1.h"
 #include "board/cell_text.h"
 #include "solve/board_masks.h"
-#include "solve/dead_table.h"
+#include "solve/board_rules.h"
+#include "solve/level.h"
+#include "play/neighbours.h"
 
 namespace morvane::solver {
 
@@ -65,37 +67,10 @@ Position dealt_position(const std::array<int, 7>& cells) {
 }
 
 // ---------------------------------------------------------------------------
-// The search
-//
-// A state is the set B of cells on the board and the player's cell p (in B).
-// A click on a neighbour q of p in B takes p off the board and then the
-// pattern of the piece that fires on q, if any: B' = B - p - fire(q). The
-// pattern never holds q itself. B' = {q} is a win; otherwise q without a
-// neighbour in B' is a loss. Cells never come back, so every piece fires at
-// most once and the states form an acyclic graph: a depth-first search with
-// a table of states proven lost looks at each state at most once (as long as
-// the table keeps it).
+// The landing rules of a board
 
-struct Solver::Impl {
+BoardRules::BoardRules(const Position& position) {
     const BoardMasks& masks = BoardMasks::get();
-    DeadTable dead;
-
-    // Per board: what landing on each cell takes off, and the cells where
-    // that is anything at all.
-    std::array<Cells, kBoardCells + 1> fire{};
-    Cells firing = 0;
-
-    std::array<int, kBoardCells> path{};
-    SearchStats* stats = nullptr;
-
-    void set_rules(const Position& position);
-    bool promising(Cells board, int player) const;
-    bool search(Cells board, int player, int depth);
-};
-
-void Solver::Impl::set_rules(const Position& position) {
-    fire.fill(0);
-    firing = 0;
     // The rule that fires on cell n is that of the last piece whose box
     // spells n: a later piece on the same cell holds every earlier one back,
     // and a box spelling no cell ("05", "x", "") neither fires nor holds back.
@@ -106,129 +81,80 @@ void Solver::Impl::set_rules(const Position& position) {
         if (fire[n]) firing |= bit(n);
 }
 
-// False only when the state can be proven lost. Every test below is a
-// necessary condition for a win, so a state it rejects has no winning
-// continuation and cutting it off never loses a solution.
+// ---------------------------------------------------------------------------
+// The search
 //
-// A cell leaves the board in one of two ways only: the player stands on it
-// and moves on (it is "visited"), or a pattern takes it, which needs the
-// player to land on that pattern's piece later, so the piece's cell must
-// still be on the board and not under the player.
-bool Solver::Impl::promising(Cells board, int player) const {
-    const Cells rest = board & ~bit(player);
+// A state is the set of cells on the board and the player's cell. A click on
+// a neighbour q of the player's cell p takes p off the board and then the
+// pattern of the piece that fires on q, if any; the pattern never holds q
+// itself. Only q left is a win; otherwise q without a neighbour left is a
+// loss. Cells never come back, so every piece fires at most once and the
+// states form an acyclic graph: a depth-first search with a table of verdicts
+// looks at each state at most once (as long as the table keeps it). The
+// search and its cut-offs live in Level; relaxed games (see level.h) prove
+// most lost states lost long before the real game would.
 
-    // Cells the player can still walk to. Walking only shrinks the board, so
-    // a cell outside this set can never be visited from here on, nor can a
-    // piece standing on it ever fire.
-    Cells reach = bit(player);
-    for (;;) {
-        const Cells grown = (reach | masks.spread(reach)) & board;
-        if (grown == reach) break;
-        reach = grown;
+namespace {
+
+// How many states the first, plain try may search; most boards are won on
+// the first line the search follows, and this finds those fastest.
+constexpr std::uint64_t kQuickTry = 128;
+// The tries after it may search 50, 100, 200, ... states each, and the last
+// one as many as it takes; each shuffles the moves anew.
+constexpr std::uint64_t kFirstTry = 50;
+constexpr int kLimitedTries = 24;
+// Moves in any order for the first two moves of a try after the first.
+constexpr int kShuffledMoves = 2;
+// A question to a relaxed game may search this many of its states.
+constexpr std::uint64_t kRelaxedQuestion = 100;
+// Table sizes (log2 of 64-byte buckets of 8 states): 4 MiB for the real
+// game, 512 KiB for each relaxed one.
+constexpr int kRealTableBits = 16;
+constexpr int kRelaxedTableBits = 13;
+
+}  // namespace
+
+struct Solver::Impl {
+    const BoardMasks& masks = BoardMasks::get();
+    BoardRules rules;
+    Level game{kRealTableBits};
+    // Relaxed games: the pieces' cells with what they take; within those,
+    // the columns 0 to 3; all cells of the columns 0 to 3; of the columns
+    // 3 to 6.
+    Level near_pieces{kRelaxedTableBits};
+    Level near_pieces_left{kRelaxedTableBits};
+    Level left{kRelaxedTableBits};
+    Level right{kRelaxedTableBits};
+
+    void start(const Position& position, Cells board);
+    std::uint64_t relaxed_searched() const {
+        return near_pieces.searched() + near_pieces_left.searched() + left.searched() +
+               right.searched();
+    }
+};
+
+void Solver::Impl::start(const Position& position, Cells board) {
+    rules = BoardRules(position);
+
+    // The player's cell, the pieces that can still fire and what they take.
+    // The player's cell is kept everywhere: the first move takes it off.
+    const Cells player = bit(position.player);
+    Cells pieces = player;
+    for (Cells q = board & rules.firing & ~player; q; q &= q - 1)
+        pieces |= bit(lowest_cell(q)) | rules.fire[lowest_cell(q)];
+    Cells columns_0_to_3 = player, columns_3_to_6 = player;
+    for (int n = 1; n <= kBoardCells; ++n) {
+        if (column_of(n) <= 3) columns_0_to_3 |= bit(n);
+        if (column_of(n) >= 3) columns_3_to_6 |= bit(n);
     }
 
-    // Every cell some piece within reach could still take off.
-    Cells takeable = 0;
-    for (Cells pieces = rest & reach & firing; pieces; pieces &= pieces - 1)
-        takeable |= fire[lowest_cell(pieces)];
-
-    // Cells that no pattern can take must be visited, so they must be
-    // reachable.
-    const Cells must_visit = rest & ~takeable;
-    if (must_visit & ~reach) return false;
-
-    // A cell to visit with at most one neighbour left can be entered only
-    // from that neighbour, which is gone once the player stands on it: it
-    // must be the last cell of the game. So must a piece's cell whose pattern
-    // takes every neighbour: there is no way on after landing there. Two
-    // such cells cannot both be last. (Neighbours only ever disappear.)
-    Cells dead_ends = must_visit & ~masks.two_or_more_neighbours(board);
-    for (Cells pieces = must_visit & firing; pieces; pieces &= pieces - 1) {
-        const int c = lowest_cell(pieces);
-        if (!(masks.neighbours(c) & board & ~fire[c])) dead_ends |= bit(c);
-    }
-    if (std::popcount(dead_ends) > 1) return false;
-
-    // A cell v whose removal splits the board is passed at most once: the
-    // player walks its own part, crosses v once, and ends in the part it
-    // crossed into. So at most one other part holds cells to visit, and
-    // then the last cell lies there.
-    for (Cells cut = reach & ~bit(player); cut; cut &= cut - 1) {
-        const int v = lowest_cell(cut);
-        const Cells ring = masks.neighbours(v) & board;
-        // If the neighbours of v hang together among themselves, v splits
-        // nothing.
-        Cells near = ring & (Cells{0} - ring);  // lowest neighbour
-        for (;;) {
-            const Cells grown = (near | masks.spread(near)) & ring;
-            if (grown == near) break;
-            near = grown;
-        }
-        if (near == ring) continue;
-        const Cells without = board & ~bit(v);
-        Cells own = bit(player);
-        for (;;) {
-            const Cells grown = (own | masks.spread(own)) & without;
-            if (grown == own) break;
-            own = grown;
-        }
-        const Cells beyond = must_visit & ~own & ~bit(v);
-        if (!beyond) continue;
-        Cells other = beyond & (Cells{0} - beyond);
-        for (;;) {
-            const Cells grown = (other | masks.spread(other)) & without;
-            if (grown == other) break;
-            other = grown;
-        }
-        if (beyond & ~other) return false;
-        if (dead_ends & ~other) return false;
-    }
-    return true;
-}
-
-bool Solver::Impl::search(Cells board, int player, int depth) {
-    ++stats->states;
-    const Cells rest = board & ~bit(player);
-
-    struct Move {
-        Cells board;
-        int cell;
-        int onward;
-    };
-    std::array<Move, 8> moves;
-    int count = 0;
-    for (Cells targets = masks.neighbours(player) & board; targets; targets &= targets - 1) {
-        const int q = lowest_cell(targets);
-        const Cells next = rest & ~fire[q];
-        if (next == bit(q)) {  // only the player's cell left: solved
-            path[depth] = q;
-            return true;
-        }
-        const Cells onward = masks.neighbours(q) & next;
-        if (!onward) continue;  // lost on the spot
-        moves[count++] = {next, q, std::popcount(onward)};
-    }
-    // Fewest onward moves first: cells that are hard to reach are best
-    // visited while they still can be.
-    for (int i = 1; i < count; ++i)
-        for (int j = i; j > 0 && moves[j].onward < moves[j - 1].onward; --j)
-            std::swap(moves[j], moves[j - 1]);
-
-    for (int i = 0; i < count; ++i) {
-        const Move& move = moves[i];
-        if (!promising(move.board, move.cell)) {
-            ++stats->pruned;
-            continue;
-        }
-        if (dead.contains(move.board, move.cell)) {
-            ++stats->memo_hits;
-            continue;
-        }
-        path[depth] = move.cell;
-        if (search(move.board, move.cell, depth + 1)) return true;
-        dead.insert(move.board, move.cell);
-    }
-    return false;
+    near_pieces_left.start(rules, board, pieces & columns_0_to_3, {});
+    near_pieces.start(rules, board, pieces, {&near_pieces_left});
+    left.start(rules, board, columns_0_to_3, {});
+    right.start(rules, board, columns_3_to_6, {});
+    game.start(rules, board, board, {&right, &left, &near_pieces});
+    for (Level* level : {&game, &near_pieces})
+        level->set_coarser_budget(kRelaxedQuestion);
 }
 
 Solver::Solver() : impl_(std::make_unique<Impl>()) {}
@@ -240,19 +166,45 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     const Cells board = (position.on_board & kAllCells) | bit(position.player);
     if (board == bit(position.player)) return std::vector<int>{};
 
+    timed_out_ = false;
     Impl& impl = *impl_;
-    impl.stats = &stats_;
-    impl.set_rules(position);
-    impl.dead.next_board();
-    if (!impl.search(board, position.player, 0)) return std::nullopt;
+    impl.start(position, board);
+    Level& game = impl.game;
+    game.set_deadline(deadline_);
 
+    // The first try: plain, short, and it keeps its winning line.
+    game.quick(true);
+    game.set_budget(kQuickTry);
+    bool won = game.winnable(board, position.player);
+    if (won) {
+        stats_.states = game.searched();
+        return game.quick_line();
+    }
+    // The tries after it, with the table and the relaxed games. Verdicts
+    // found in one try stay valid for the next.
+    game.quick(false);
+    for (int run = 0; game.gave_up() && !game.timed_out(); ++run) {
+        game.set_budget(run < kLimitedTries ? kFirstTry << run : ~std::uint64_t{0});
+        game.shuffle(run ? 0x9E3779B97F4A7C15ull * run : 0, run ? kShuffledMoves : 0);
+        won = game.winnable(board, position.player);
+    }
+    stats_.states = game.searched();
+    stats_.relaxed_cuts = game.cut_by_coarser();
+    stats_.relaxed_states = impl.relaxed_searched();
+    timed_out_ = game.timed_out();
+    if (!won) return std::nullopt;
+
+    // Walk the winning line through the table of verdicts (a state that
+    // dropped out of the table is searched again, without time limit).
+    game.set_deadline(std::chrono::steady_clock::time_point::max());
+    game.set_budget(~std::uint64_t{0});
     std::vector<int> clicks;
-    // The path ends at the move that left only the player's cell.
     Cells left = board;
     int at = position.player;
-    for (int depth = 0; left != bit(at); ++depth) {
-        const int q = impl.path[depth];
-        left = (left & ~bit(at)) & ~impl.fire[q];
+    while (left != bit(at)) {
+        const int q = game.winning_move(left, at);
+        if (q == 0) throw std::logic_error("solver: a won state without a winning move");
+        left = (left & ~bit(at)) & ~impl.rules.fire[q];
         at = q;
         clicks.push_back(q);
     }

@@ -6,6 +6,7 @@
 // the core's own neighbour and removal definitions.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -56,9 +57,9 @@ Position dealt_position(const std::array<int, 7>& cells);
 
 // What the last search did, for the curious and for benchmarks.
 struct SearchStats {
-    std::uint64_t states = 0;    // states whose moves were tried
-    std::uint64_t pruned = 0;    // states cut off by a proof that they are lost
-    std::uint64_t memo_hits = 0; // states found in the table of lost states
+    std::uint64_t states = 0;          // states of the real game searched
+    std::uint64_t relaxed_cuts = 0;    // of those, cut off because a relaxed game is lost
+    std::uint64_t relaxed_states = 0;  // states of the relaxed games searched
 };
 
 // The search, with its table of states already proven lost. One Solver per
@@ -75,12 +76,19 @@ public:
     // clicks solves it.
     std::optional<std::vector<int>> solve(const Position& position);
 
+    // From now on, a search gives up once the clock passes `deadline`:
+    // solve() then answers nullopt and timed_out() is true.
+    void set_deadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
+    bool timed_out() const { return timed_out_; }
+
     const SearchStats& stats() const { return stats_; }
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     SearchStats stats_;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
+    bool timed_out_ = false;
 };
 
 // The same with this thread's own Solver.

@@ -1,5 +1,6 @@
 #pragma once
-// A table of states (cells on the board, player's cell) already proven lost.
+// A table of states (cells on the board, player's cell) with a verdict:
+// lost, or winnable.
 //
 // Fixed size, set-associative and lossy: when a bucket is full an old entry
 // makes way, which costs only a repeated search, never a wrong answer, since
@@ -8,33 +9,42 @@
 // old one's entries without touching memory.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace morvane::solver {
 
-class DeadTable {
+class StateTable {
 public:
-    explicit DeadTable(int bucket_bits = 18);
+    explicit StateTable(int bucket_bits);
 
     // Forgets every entry; the next board starts empty.
     void next_board();
 
-    bool contains(std::uint32_t cells, int player) const {
-        const std::uint64_t entry = entry_of(cells, player);
+    // The verdict stored for the state (true: winnable), if any.
+    std::optional<bool> find(std::uint32_t cells, int player) const {
+        const std::uint64_t state = state_of(cells, player);
         const std::uint64_t* bucket = bucket_of(cells, player);
         for (int i = 0; i < kWays; ++i)
-            if (bucket[i] == entry) return true;
-        return false;
+            if ((bucket[i] & ~kVerdict) == state) return (bucket[i] & kVerdict) != 0;
+        return std::nullopt;
     }
 
-    void insert(std::uint32_t cells, int player);
+    void store(std::uint32_t cells, int player, bool winnable);
+
+    // Asks the memory for the state's bucket ahead of find() or store().
+    void prefetch(std::uint32_t cells, int player) const {
+        __builtin_prefetch(bucket_of(cells, player));
+    }
 
 private:
     static constexpr int kWays = 8;  // one 64-byte cache line per bucket
     static constexpr int kStateBits = 33;  // 28 cells and 5 bits of player
+    static constexpr std::uint64_t kVerdict = std::uint64_t{1} << kStateBits;
+    static constexpr int kBoardShift = kStateBits + 1;
 
-    std::uint64_t entry_of(std::uint32_t cells, int player) const {
-        return generation_ << kStateBits | std::uint64_t(player) << 28 | cells;
+    std::uint64_t state_of(std::uint32_t cells, int player) const {
+        return generation_ << kBoardShift | std::uint64_t(player) << 28 | cells;
     }
     std::uint64_t* bucket_of(std::uint32_t cells, int player) {
         return slots_.data() + (hash(cells, player) & mask_) * kWays;
@@ -43,7 +53,7 @@ private:
         return slots_.data() + (hash(cells, player) & mask_) * kWays;
     }
     static std::uint64_t hash(std::uint32_t cells, int player) {
-        std::uint64_t x = (std::uint64_t(player) << 28 | cells) * 0x9E3779B97F4A7C15ull;
+        const std::uint64_t x = (std::uint64_t(player) << 28 | cells) * 0x9E3779B97F4A7C15ull;
         return x >> 29;
     }
 

@@ -1,0 +1,56 @@
+#include "solve/hint.h"
+
+#include <optional>
+#include <vector>
+
+#include "solve/board_rules.h"
+#include "solve/solver.h"
+
+namespace morvane::solver {
+
+namespace {
+
+// The last winning line found, from the state where it was asked for.
+struct Line {
+    Position from;
+    std::vector<int> clicks;
+};
+
+bool same_rules(const Position& a, const Position& b) { return a.code == b.code; }
+
+// The next click of `line` when `now` is one of the states along it.
+std::optional<int> follow(const Line& line, const Position& now) {
+    if (!same_rules(line.from, now)) return std::nullopt;
+    const BoardRules rules(line.from);
+    Cells board = (line.from.on_board & kAllCells) | bit(line.from.player);
+    int at = line.from.player;
+    for (const int click : line.clicks) {
+        if (board == ((now.on_board & kAllCells) | bit(now.player)) && at == now.player) return click;
+        board = (board & ~bit(at)) & ~rules.fire[click];
+        at = click;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Hint hint(const Morvane1& game, std::chrono::milliseconds time_limit) {
+    const auto deadline = std::chrono::steady_clock::now() + time_limit;
+    const Position now = position_of(game);
+    if (now.player == 0) return {Hint::Verdict::NoWin, 0};
+
+    thread_local std::optional<Line> last;
+    if (last)
+        if (const auto click = follow(*last, now)) return {Hint::Verdict::Click, *click};
+
+    thread_local Solver solver;
+    solver.set_deadline(deadline);
+    auto clicks = solver.solve(now);
+    if (solver.timed_out()) return {Hint::Verdict::Undecided, 0};
+    if (!clicks || clicks->empty()) return {Hint::Verdict::NoWin, 0};
+    const int first = clicks->front();
+    last = Line{now, std::move(*clicks)};
+    return {Hint::Verdict::Click, first};
+}
+
+}  // namespace morvane::solver

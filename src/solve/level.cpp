@@ -1,0 +1,228 @@
+#include "solve/level.h"
+
+#include <bit>
+#include <utility>
+
+namespace morvane::solver {
+
+namespace {
+constexpr bool single(Cells cells) { return cells && !(cells & (cells - 1)); }
+}  // namespace
+
+void Level::start(const BoardRules& rules, Cells board, Cells kept, std::vector<Level*> coarser) {
+    rules_ = &rules;
+    coarser_ = std::move(coarser);
+    use_coarser_ = true;
+    use_table_ = true;
+    kept_ = kept & board;
+    open_ = board & ~kept;
+    next_to_open_ = masks_.spread(open_);
+    part_.fill(0);
+    for (Cells left = open_; left;) {
+        const Cells part = flood(masks_, left & (Cells{0} - left), open_);
+        for (Cells c = part; c; c &= c - 1) part_[lowest_cell(c)] = part;
+        left &= ~part;
+    }
+    table_.next_board();
+    searched_ = 0;
+    cut_by_coarser_ = 0;
+    budget_ = ~std::uint64_t{0};
+    gave_up_ = false;
+    deadline_ = std::chrono::steady_clock::time_point::max();
+    timed_out_ = false;
+    salt_ = 0;
+    shuffled_moves_ = 0;
+    depth_ = line_length_ = 0;
+}
+
+bool Level::state_winnable(Cells kept, int player) {
+    // A player on an open cell stands for its whole open area.
+    if (open_ & bit(player)) player = lowest_cell(part_[player]);
+    if (!use_table_) {
+        if (!promising(kept, player)) return false;
+        if (searched_ >= budget_) gave_up_ = true;
+        return !gave_up_ && search(kept, player);
+    }
+    if (const auto known = table_.find(kept, player)) return *known;
+    bool won = false;
+    if (!promising(kept, player)) {
+        // lost, as proven there
+    } else if (use_coarser_ && !coarser_winnable(kept, player)) {
+        ++cut_by_coarser_;
+    } else {
+        if (searched_ >= budget_) gave_up_ = true;
+        if (gave_up_) return false;
+        won = search(kept, player);
+        if (gave_up_) return false;  // not searched to the end: no verdict
+    }
+    table_.store(kept, player, won);
+    return won;
+}
+
+bool Level::coarser_winnable(Cells kept, int player) {
+    for (Level* level : coarser_) {
+        level->set_budget(coarser_budget_);
+        if (!level->winnable(kept, player) && !level->gave_up()) return false;
+    }
+    return true;
+}
+
+// Which move to try first. Fewest ways on first: cells that are hard to reach
+// are best visited while they still can be. The order among moves with as
+// many ways on (and, early in the game, among all moves) changes from one try
+// to the next, so that a try that got stuck is not repeated as it was.
+int Level::order_of(Cells next, int cell, int onward, bool fires) const {
+    if (!salt_) return onward * 2 - fires;
+    std::uint64_t h = (std::uint64_t(next) << 5 | std::uint64_t(cell)) * 0x9E3779B97F4A7C15ull ^ salt_;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    if (depth_ < shuffled_moves_) return int(h & 0xffff);
+    return onward * 256 + int(h & 255);
+}
+
+bool Level::search(Cells kept, int player) {
+    if (++searched_ % 256 == 0 && deadline_ != std::chrono::steady_clock::time_point::max() &&
+        std::chrono::steady_clock::now() > deadline_) {
+        timed_out_ = gave_up_ = true;
+        return false;
+    }
+    const auto& fire = rules_->fire;
+    const Cells here = area(player);
+    const bool in_open = open_ & bit(player);
+    const Cells left = kept & ~here;
+    if (!left) {
+        line_length_ = depth_;
+        return true;
+    }
+
+    struct Move {
+        Cells kept;
+        int cell;
+        int order;
+    };
+    std::array<Move, 24> moves;
+    int count = 0;
+
+    // Steps onto kept cells.
+    for (Cells targets = masks_.spread(here) & left; targets; targets &= targets - 1) {
+        const int q = lowest_cell(targets);
+        const Cells next = left & ~fire[q];
+        if (next == bit(q)) {  // only the player's cell left
+            line_[depth_] = q;
+            line_length_ = depth_ + 1;
+            return true;
+        }
+        const Cells onward = masks_.neighbours(q) & (next | open_);
+        if (!onward) continue;  // lost on the spot
+        const Move move{next, q, order_of(next, q, std::popcount(onward), (fire[q] & left) != 0)};
+        int at = count++;
+        for (; at > 0 && moves[at - 1].order > move.order; --at) moves[at] = moves[at - 1];
+        moves[at] = move;
+    }
+    if (!in_open) {
+        // From a kept cell, steps into the open areas next to it.
+        for (Cells targets = masks_.neighbours(player) & open_; targets;) {
+            const int q = lowest_cell(targets);
+            targets &= ~part_[q];
+            moves[count++] = {left, q, 0};
+        }
+    } else {
+        // In an open area, firing one of its pieces.
+        for (Cells pieces = here & rules_->firing; pieces; pieces &= pieces - 1) {
+            const Cells next = kept & ~fire[lowest_cell(pieces)];
+            if (next == kept) continue;
+            if (!next) {
+                line_length_ = depth_;
+                return true;
+            }
+            moves[count++] = {next, player, 0};
+        }
+    }
+
+    if (use_table_)
+        for (int i = 0; i < count; ++i) {
+            const int q = moves[i].cell;
+            table_.prefetch(moves[i].kept, open_ & bit(q) ? lowest_cell(part_[q]) : q);
+        }
+    for (int i = 0; i < count; ++i) {
+        line_[depth_++] = moves[i].cell;
+        const bool won = state_winnable(moves[i].kept, moves[i].cell);
+        --depth_;
+        if (won) return true;
+        if (gave_up_) return false;
+    }
+    return false;
+}
+
+int Level::winning_move(Cells board, int player) {
+    const Cells kept = board & kept_;
+    const Cells left = kept & ~bit(player);
+    for (Cells targets = masks_.neighbours(player) & left; targets; targets &= targets - 1) {
+        const int q = lowest_cell(targets);
+        const Cells next = left & ~rules_->fire[q];
+        if (next == bit(q) || state_winnable(next, q)) return q;
+    }
+    return 0;
+}
+
+// False only when the state can be proven lost. Every test is a necessary
+// condition for a win, so a state it rejects has no winning continuation and
+// cutting it off never loses a solution.
+//
+// A kept cell leaves the board in one of two ways only: the player stands on
+// it and moves on (it is "visited"), or a pattern takes it, which needs the
+// player to land on that pattern's piece later, so the piece's cell must
+// still be there and not under the player (or, for an open piece, within the
+// player's reach).
+bool Level::promising(Cells kept, int player) const {
+    const auto& fire = rules_->fire;
+    const Cells here = area(player);
+    const Cells rest = kept & ~here;
+
+    // Cells the player can still walk to. Walking only shrinks the board, so
+    // a cell outside this set can never be visited from here on, nor can a
+    // piece standing on it ever fire.
+    const Cells reach = flood(masks_, here, kept | open_);
+
+    // Every cell some piece within reach could still take off.
+    Cells takeable = 0;
+    for (Cells pieces = (rest | open_) & reach & rules_->firing; pieces; pieces &= pieces - 1)
+        takeable |= fire[lowest_cell(pieces)];
+
+    // Cells that no pattern can take must be visited, so they must be
+    // reachable.
+    const Cells must_visit = rest & ~takeable;
+    if (must_visit & ~reach) return false;
+
+    // Where the game can end. The player enters a cell to visit from one
+    // neighbour and must leave it for another that is still there after the
+    // landing rule of the cell (if any) has fired; the player's cell now is
+    // gone by then. A cell without such a way on must be the last cell of the
+    // game. A cell with exactly one way on, x, is either last or followed by
+    // x; if x then has no way on either, the game ends on one of the two. All
+    // these places of the end must share a cell, as the game ends only once.
+    // Cells and ways on only ever disappear, so none of this can get better
+    // later. Open cells are always there: next to one there is always a way
+    // on, so only cells away from them are looked at. A plain cell with two
+    // ways on or more is never a dead end either.
+    const Cells tight = must_visit & ~next_to_open_ &
+                        (rules_->firing | ~masks_.two_or_more_neighbours(rest));
+    Cells end = kAllCells;
+    for (Cells cells = tight; cells; cells &= cells - 1) {
+        const int c = lowest_cell(cells);
+        const Cells around = masks_.neighbours(c) & kept;
+        const Cells ways_on = around & rest & ~fire[c];
+        if (!ways_on || single(around)) {
+            end &= bit(c);
+        } else if (single(ways_on) && !(ways_on & next_to_open_)) {
+            const int x = lowest_cell(ways_on);
+            if (!(masks_.neighbours(x) & rest & ~bit(c) & ~fire[c] & ~fire[x]))
+                end &= bit(c) | ways_on;
+        }
+        if (!end) return false;
+    }
+    return true;
+}
+
+}  // namespace morvane::solver
