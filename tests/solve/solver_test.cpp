@@ -1,0 +1,322 @@
+// The solver against the real game: its verdicts against playing every line
+// of small boards, its solutions replayed click by click.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "board/cell_text.h"
+#include "play/neighbours.h"
+#include "real_game.h"
+#include "solve/board_masks.h"
+#include "solve/hint.h"
+#include "solve/solver.h"
+
+namespace morvane::solve_test {
+namespace {
+
+using solver::Position;
+using solver::Solver;
+
+// A random text for a piece box, as a user might type it: mostly a cell in
+// plain decimal, sometimes a cell spelled otherwise ("07", "7.") that is
+// placed but never fires, sometimes no cell at all.
+std::string random_piece_text(std::mt19937& random) {
+    const int cell = std::uniform_int_distribution<int>(1, 28)(random);
+    const int digit = std::uniform_int_distribution<int>(1, 9)(random);
+    switch (std::uniform_int_distribution<int>(0, 11)(random)) {
+        case 0: return "0" + std::to_string(digit);
+        case 1: return std::to_string(digit) + ".";
+        case 2: return ".5";
+        case 3: return "x";
+        case 4: return "";
+        default: return std::to_string(cell);
+    }
+}
+
+Code random_code(std::mt19937& random) {
+    Code code;
+    const int player = std::uniform_int_distribution<int>(1, 28)(random);
+    code[0] = player < 10 && random() % 4 == 0 ? "0" + std::to_string(player) : std::to_string(player);
+    for (int box = 1; box < kBoxes; ++box) code[box] = random_piece_text(random);
+    return code;
+}
+
+// Takes all but `keep` cells off the board: the player's cell and a random
+// patch of cells grown from it, so that a good part of the boards can still
+// be won.
+void thin_out(Table& table, int keep, std::mt19937& random) {
+    const int player = *cell_of(table.game.CODE[0].text);
+    std::vector<int> patch{player};
+    while (static_cast<int>(patch.size()) < keep) {
+        const int from = patch[random() % patch.size()];
+        const auto around = neighbours(from);
+        const int next = around[random() % around.size()];
+        if (std::find(patch.begin(), patch.end(), next) == patch.end()) patch.push_back(next);
+    }
+    std::vector<int> off;
+    for (int n = 1; n <= kCells; ++n)
+        if (std::find(patch.begin(), patch.end(), n) == patch.end()) off.push_back(n);
+    table.remove(off);
+}
+
+std::string describe(const Table& table) {
+    std::string out = "code";
+    for (const auto& box : table.game.CODE) out += " \"" + box.text + "\"";
+    out += ", cells on:";
+    for (int n = 1; n <= kCells; ++n)
+        if (table.game.Square[n].shown) out += " " + std::to_string(n);
+    return out;
+}
+
+TEST(SolverAgainstTheGame, VerdictsMatchPlayingEveryLineOfSmallBoards) {
+    std::mt19937 random(2024);
+    Solver solver;
+    int unsolvable = 0, solvable = 0;
+    for (int round = 0; round < 2000; ++round) {
+        Table table(random_code(random));
+        ASSERT_TRUE(table.outside.messages.empty());
+        thin_out(table, std::uniform_int_distribution<int>(4, 14)(random), random);
+
+        const auto clicks = solver.solve(solver::position_of(table.game));
+        PlayEverything oracle(table.outside);
+        const bool winnable = oracle.winnable(table.game);
+        ASSERT_EQ(clicks.has_value(), winnable) << describe(table);
+        if (clicks) {
+            ++solvable;
+            EXPECT_EQ(replay(table.game, table.outside, *clicks), "won") << describe(table);
+        } else {
+            ++unsolvable;
+        }
+    }
+    // Both verdicts must have been put to the test.
+    EXPECT_GT(unsolvable, 300);
+    EXPECT_GT(solvable, 300);
+}
+
+TEST(SolverAgainstTheGame, VerdictsMatchOnLargerBoardsWithManyPieces) {
+    std::mt19937 random(77);
+    Solver solver;
+    const struct {
+        int cells, rounds;
+    } sizes[] = {{17, 200}, {21, 40}};
+    for (const auto& size : sizes) {
+        int won = 0;
+        for (int round = 0; round < size.rounds; ++round) {
+            Code code;
+            code[0] = std::to_string(std::uniform_int_distribution<int>(1, 28)(random));
+            for (int box = 1; box < kBoxes; ++box)
+                code[box] = std::to_string(std::uniform_int_distribution<int>(1, 28)(random));
+            Table table(code);
+            thin_out(table, size.cells, random);
+
+            const auto clicks = solver.solve(solver::position_of(table.game));
+            PlayEverything oracle(table.outside);
+            ASSERT_EQ(clicks.has_value(), oracle.winnable(table.game)) << describe(table);
+            if (clicks) {
+                ++won;
+                EXPECT_EQ(replay(table.game, table.outside, *clicks), "won") << describe(table);
+            }
+        }
+        // Both verdicts must have been put to the test.
+        EXPECT_GT(won, size.rounds / 4) << size.cells << " cells";
+        EXPECT_LT(won, size.rounds) << size.cells << " cells";
+    }
+}
+
+TEST(SolverAgainstTheGame, SolutionsOfDealtBoardsWinTheRealGame) {
+    QuietOutside outside;
+    Morvane1 game(outside);
+    game.dealer.seed(5);
+    Solver solver;
+    int solved = 0;
+    for (int board = 0; board < 1000; ++board) {
+        game.Randomizer_button_Click();
+        const auto clicks = solver.solve(solver::position_of(game));
+        if (!clicks) continue;
+        ++solved;
+        ASSERT_EQ(replay(game, outside, *clicks), "won") << "board " << board;
+    }
+    EXPECT_GT(solved, 950);
+}
+
+TEST(SolverAgainstTheGame, BoardsWithoutPiecesAreWonFromEveryCell) {
+    Solver solver;
+    for (int start = 1; start <= 28; ++start) {
+        Table table({std::to_string(start), "", "", "", "", "", ""});
+        const auto clicks = solver.solve(solver::position_of(table.game));
+        ASSERT_TRUE(clicks) << "from " << start;
+        EXPECT_EQ(clicks->size(), 27u);
+        EXPECT_EQ(replay(table.game, table.outside, *clicks), "won") << "from " << start;
+    }
+}
+
+// Texts that name no cell in plain decimal never fire and hold nothing back,
+// but "05" and "2." still put their piece on a cell.
+TEST(SolverReadsBoxesAsTheGame, OddlySpelledPiecesNeitherFireNorHoldBack) {
+    std::mt19937 random(11);
+    Solver solver;
+    for (int round = 0; round < 300; ++round) {
+        Code code = random_code(random);
+        const int box = std::uniform_int_distribution<int>(1, 6)(random);
+        const int digit = std::uniform_int_distribution<int>(1, 9)(random);
+        Code odd = code, empty = code;
+        odd[box] = random() % 2 ? "0" + std::to_string(digit) : std::to_string(digit) + ".";
+        empty[box] = "";
+
+        Table with_odd(odd), without(empty);
+        thin_out(with_odd, 9, random);
+        for (int n = 1; n <= kCells; ++n)
+            without.game.Square[n].shown = with_odd.game.Square[n].shown;
+
+        const auto a = solver.solve(solver::position_of(with_odd.game));
+        const auto b = solver.solve(solver::position_of(without.game));
+        ASSERT_EQ(a.has_value(), b.has_value()) << describe(with_odd);
+        PlayEverything oracle(with_odd.outside);
+        ASSERT_EQ(a.has_value(), oracle.winnable(with_odd.game)) << describe(with_odd);
+    }
+}
+
+TEST(SolverReadsBoxesAsTheGame, LaterPieceOnTheSameCellHoldsEarlierOnesBack) {
+    // Player on 2; only 3, 4, 8, 9 and 12 on the board besides. Green on 9
+    // takes 8 (the column to the left): 2 9 3 4 12 wins. Orange on 9 takes
+    // 3 instead (the rows above and below), and then nothing wins.
+    Solver solver;
+    const auto verdict = [&](const Code& code) {
+        Table table(code);
+        std::vector<int> off;
+        for (int n = 1; n <= kCells; ++n)
+            if (n != 2 && n != 3 && n != 4 && n != 8 && n != 9 && n != 12) off.push_back(n);
+        table.remove(off);
+        const auto clicks = solver.solve(solver::position_of(table.game));
+        PlayEverything oracle(table.outside);
+        EXPECT_EQ(clicks.has_value(), oracle.winnable(table.game)) << describe(table);
+        if (clicks) {
+            EXPECT_EQ(replay(table.game, table.outside, *clicks), "won");
+        }
+        return clicks.has_value();
+    };
+    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", ""}));     // green alone
+    EXPECT_FALSE(verdict({"2", "", "", "", "9", "", "9"}));   // orange holds green back
+    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", "09"}));   // "09" holds nothing back
+    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", "9."}));   // nor does "9."
+    EXPECT_FALSE(verdict({"2", "", "", "", "", "", "9"}));    // orange alone
+    EXPECT_TRUE(verdict({"02", "", "", "", "9", "", "x"}));   // the player may read "02"
+}
+
+TEST(SolverReadsPositions, ReadsTheBoardAsItStandsInPlay) {
+    Table table({"1", "9", "", "", "", "", ""});
+    table.game.Square_Click(2);
+    const Position position = solver::position_of(table.game);
+    EXPECT_EQ(position.player, 2);
+    EXPECT_EQ(position.on_board, solver::kAllCells & ~solver::bit(1));
+    EXPECT_EQ(position.code[1], "9");
+    const auto clicks = solver::solve(position);
+    ASSERT_TRUE(clicks);
+    EXPECT_EQ(replay(table.game, table.outside, *clicks), "won");
+}
+
+TEST(SolverReadsPositions, EdgeCases) {
+    Position won;
+    won.on_board = solver::bit(7);
+    won.player = 7;
+    EXPECT_EQ(solver::solve(won), std::vector<int>{});
+    EXPECT_EQ(solver::next_winning_move(won), std::nullopt);
+
+    Position no_player;
+    no_player.on_board = solver::kAllCells;
+    EXPECT_EQ(solver::solve(no_player), std::nullopt);
+
+    // The player's cell counts as on the board even when the bits forget it.
+    Position two;
+    two.on_board = solver::bit(2);
+    two.player = 1;
+    EXPECT_EQ(solver::solve(two), std::vector<int>{2});
+    EXPECT_EQ(solver::next_winning_move(two), 2);
+
+    // Cells that are not neighbours cannot be reached.
+    Position apart;
+    apart.on_board = solver::bit(1) | solver::bit(3);
+    apart.player = 1;
+    EXPECT_EQ(solver::solve(apart), std::nullopt);
+}
+
+TEST(Placement, RefusesCodesWithTheGamesMessages) {
+    const auto refusal = [](const Code& code) -> std::string {
+        const auto placed = solver::place(code);
+        if (const auto* refused = std::get_if<solver::Refusal>(&placed)) return refused->reason;
+        return "placed";
+    };
+    EXPECT_EQ(refusal({"5", "29", "", "", "", "", ""}), kEachNumber);
+    EXPECT_EQ(refusal({"0", "29", "", "", "", "", ""}), kEachNumber);  // yellow is read first
+    EXPECT_EQ(refusal({"5", "3", "29", "", "", "", ""}), kTheNumber);
+    EXPECT_EQ(refusal({"5", "", "", "", "", "", "-1"}), kTheNumber);
+    EXPECT_EQ(refusal({"", "", "", "", "", "", ""}), kTheNumber);
+    EXPECT_EQ(refusal({"0", "", "", "", "", "", ""}), kTheNumber);
+    EXPECT_EQ(refusal({".6", "", "", "", "", "", ""}), kTheNumber);
+    EXPECT_EQ(refusal({"29", "", "", "", "", "", ""}), kTheNumber);
+    EXPECT_EQ(refusal({"5", "", "", "87", "", "87", ""}), kTheNumber);  // no board either
+    EXPECT_EQ(refusal({"28", "28", "0", "x", ".5", "", "2."}), "placed");
+    EXPECT_EQ(refusal({"1", "", "", "", "", "", ""}), "placed");
+    // A box holds two characters: "123" is "12".
+    EXPECT_EQ(refusal({"5", "123", "", "", "", "", ""}), "placed");
+    EXPECT_EQ(refusal({"5", "299", "", "", "", "", ""}), kEachNumber);
+}
+
+TEST(Placement, PutsTheBoardInPlayAsTheGameDoes) {
+    const auto placed = solver::place({"1.", "05", "", "x", ".5", "2.", "28"});
+    const auto* position = std::get_if<Position>(&placed);
+    ASSERT_NE(position, nullptr);
+    EXPECT_EQ(position->player, 1);
+    EXPECT_EQ(position->on_board, solver::kAllCells);
+    EXPECT_EQ(position->code[1], "05");
+    EXPECT_EQ(position->code[5], "2.");
+
+    // A dealt code reads the same without a window.
+    const auto dealt = solver::place({"6", "1", "2", "1", "21", "26", "1"});
+    const Position expected = solver::dealt_position({6, 1, 2, 1, 21, 26, 1});
+    ASSERT_TRUE(std::holds_alternative<Position>(dealt));
+    EXPECT_EQ(std::get<Position>(dealt).on_board, expected.on_board);
+    EXPECT_EQ(std::get<Position>(dealt).player, expected.player);
+    EXPECT_EQ(std::get<Position>(dealt).code, expected.code);
+}
+
+TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
+    QuietOutside outside;
+    Morvane1 game(outside);
+    game.dealer.seed(9);
+    int followed = 0;
+    for (int board = 0; board < 30; ++board) {
+        game.Randomizer_button_Click();
+        outside.messages.clear();
+        for (int click = 0; click < 28 && outside.messages.empty(); ++click) {
+            const auto hint = solver::hint(game);
+            if (hint.verdict != solver::Hint::Verdict::Click) {
+                EXPECT_EQ(hint.verdict, solver::Hint::Verdict::NoWin);
+                EXPECT_EQ(click, 0) << "a hint led into a lost game";
+                break;
+            }
+            game.Square_Click(hint.cell);
+            ++followed;
+        }
+        if (!outside.messages.empty()) {
+            EXPECT_EQ(outside.messages.front(), kSolved);
+        }
+    }
+    EXPECT_GT(followed, 500);
+
+    // Player on 1 with only 3 beside it: no way to win.
+    Table lost({"1", "", "", "", "", "", ""});
+    std::vector<int> off;
+    for (int n = 2; n <= kCells; ++n)
+        if (n != 3) off.push_back(n);
+    lost.remove(off);
+    EXPECT_EQ(solver::hint(lost.game).verdict, solver::Hint::Verdict::NoWin);
+}
+
+}  // namespace
+}  // namespace morvane::solve_test
