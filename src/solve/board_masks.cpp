@@ -24,9 +24,9 @@ BoardMasks::BoardMasks() {
             for (const int m : removal_pattern(colour, cell))
                 patterns_[static_cast<int>(colour)][cell] |= bit(m);
     }
-    // The shifted spread must agree with the neighbour lists cell by cell.
+    // The shifts must agree with the neighbour lists cell by cell.
     for (int cell = 1; cell <= kBoardCells; ++cell)
-        if (spread(bit(cell)) != neighbours_[cell]) std::abort();
+        if (with_neighbours(bit(cell)) != (neighbours_[cell] | bit(cell))) std::abort();
 }
 
 }  // namespace morvane::solver

@@ -34,11 +34,12 @@ public:
     Cells pattern(Colour colour, int cell) const {
         return patterns_[static_cast<int>(colour)][cell];
     }
-    // Every cell next to some cell of `cells`.
-    Cells spread(Cells cells) const {
-        return [&]<std::size_t... step>(std::index_sequence<step...>) {
-            return (shifted<step>(cells) | ...);
-        }(std::make_index_sequence<kSteps>());
+    // The cells of `cells` and every cell next to one of them: the box of
+    // three by three cells around each, cut at the board's edges, done as a
+    // step along the rows and then one across them.
+    Cells with_neighbours(Cells cells) const {
+        const Cells row = cells | shifted<0>(cells) | shifted<1>(cells);
+        return (row | (row << kColumns) | (row >> kColumns)) & kAllCells;
     }
 
     // The cells of `board` with at least two neighbours in `board`.
@@ -60,6 +61,7 @@ private:
     static constexpr int kSteps = 8;
     static constexpr std::array<int, kSteps> kShift{1, -1, kColumns, -kColumns, kColumns + 1,
                                                     -(kColumns + 1), kColumns - 1, -(kColumns - 1)};
+    static_assert(kShift[0] == 1 && kShift[1] == -1, "with_neighbours() steps along rows first");
     template <std::size_t step>
     Cells shifted(Cells cells) const {
         constexpr int shift = kShift[step];

@@ -21,8 +21,8 @@ struct BoardRules {
 // Every cell reachable from `from` by king moves within `within`.
 inline Cells flood(const BoardMasks& masks, Cells from, Cells within) {
     for (;;) {
-        const Cells grown = (from | masks.spread(from)) & within;
-        if (grown == from) return from;
+        const Cells grown = masks.with_neighbours(from) & within;
+        if (grown == from || grown == within) return grown;
         from = grown;
     }
 }

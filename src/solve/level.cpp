@@ -16,7 +16,7 @@ void Level::start(const BoardRules& rules, Cells board, Cells kept, std::vector<
     use_table_ = true;
     kept_ = kept & board;
     open_ = board & ~kept;
-    next_to_open_ = masks_.spread(open_);
+    next_to_open_ = masks_.with_neighbours(open_);
     part_.fill(0);
     for (Cells left = open_; left;) {
         const Cells part = flood(masks_, left & (Cells{0} - left), open_);
@@ -105,7 +105,7 @@ bool Level::search(Cells kept, int player) {
     int count = 0;
 
     // Steps onto kept cells.
-    for (Cells targets = masks_.spread(here) & left; targets; targets &= targets - 1) {
+    for (Cells targets = masks_.with_neighbours(here) & left; targets; targets &= targets - 1) {
         const int q = lowest_cell(targets);
         const Cells next = left & ~fire[q];
         if (next == bit(q)) {  // only the player's cell left

@@ -49,14 +49,17 @@ public:
     // The next click of a win from a state winnable() said can be won, or 0.
     int winning_move(Cells board, int player);
 
-    // A short first try: no table of verdicts and no coarser levels, and the
-    // winning line kept (see quick_line()). Off again by a call with false.
+    // A short first try: no table of verdicts and no coarser levels. Off
+    // again by a call with false.
     void quick(bool on) {
         use_coarser_ = !on;
         use_table_ = !on;
     }
-    // The clicks of the win the last quick try found.
-    std::vector<int> quick_line() const { return {line_.begin(), line_.begin() + line_length_}; }
+    // The clicks of the win the last search found on its way down. (At the
+    // real level a search that finds a win returns at once, so the line is
+    // complete; a state found winnable in the table would cut it short, but
+    // such a state ends the search that found it.)
+    std::vector<int> line() const { return {line_.begin(), line_.begin() + line_length_}; }
 
     // A budget of states to search, counted from now; unlimited at start().
     void set_budget(std::uint64_t states) {
@@ -112,7 +115,7 @@ private:
     std::uint64_t salt_ = 0;
     int shuffled_moves_ = 0;
 
-    // The line being searched; when a quick try finds a win, the whole line.
+    // The line being searched; when a search finds a win, the whole line.
     std::array<int, 2 * kBoardCells + 2> line_{};
     int depth_ = 0;
     int line_length_ = 0;

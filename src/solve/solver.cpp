@@ -107,10 +107,10 @@ constexpr int kLimitedTries = 24;
 constexpr int kShuffledMoves = 2;
 // A question to a relaxed game may search this many of its states.
 constexpr std::uint64_t kRelaxedQuestion = 100;
-// Table sizes (log2 of 64-byte buckets of 8 states): 4 MiB for the real
+// Table sizes (log2 of 32-byte buckets of 4 states): 2 MiB for the real
 // game, 512 KiB for each relaxed one.
 constexpr int kRealTableBits = 16;
-constexpr int kRelaxedTableBits = 13;
+constexpr int kRelaxedTableBits = 14;
 
 }  // namespace
 
@@ -157,6 +157,25 @@ void Solver::Impl::start(const Position& position, Cells board) {
         level->set_coarser_budget(kRelaxedQuestion);
 }
 
+namespace {
+
+// Whether `clicks` from (board, player) are legal moves all the way and win
+// with the last one.
+bool wins(const BoardRules& rules, Cells board, int player, const std::vector<int>& clicks) {
+    const BoardMasks& masks = BoardMasks::get();
+    for (std::size_t i = 0; i < clicks.size(); ++i) {
+        const int q = clicks[i];
+        if (q < 1 || q > kBoardCells || !(masks.neighbours(player) & board & bit(q))) return false;
+        board = (board & ~bit(player)) & ~rules.fire[q];
+        player = q;
+        if (board == bit(q)) return i + 1 == clicks.size();
+        if (!(masks.neighbours(q) & board)) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
 Solver::Solver() : impl_(std::make_unique<Impl>()) {}
 Solver::~Solver() = default;
 
@@ -178,7 +197,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     bool won = game.winnable(board, position.player);
     if (won) {
         stats_.states = game.searched();
-        return game.quick_line();
+        return game.line();
     }
     // The tries after it, with the table and the relaxed games. Verdicts
     // found in one try stay valid for the next.
@@ -194,8 +213,10 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     timed_out_ = game.timed_out();
     if (!won) return std::nullopt;
 
-    // Walk the winning line through the table of verdicts (a state that
-    // dropped out of the table is searched again, without time limit).
+    // The line the search followed to the win. Should it not hold (it
+    // always does), walk a winning line through the table of verdicts: a
+    // state that dropped out of the table is searched again.
+    if (auto line = game.line(); wins(impl.rules, board, position.player, line)) return line;
     game.set_deadline(std::chrono::steady_clock::time_point::max());
     game.set_budget(~std::uint64_t{0});
     std::vector<int> clicks;

@@ -24,9 +24,9 @@ public:
     // The verdict stored for the state (true: winnable), if any.
     std::optional<bool> find(std::uint32_t cells, int player) const {
         const std::uint64_t state = state_of(cells, player);
-        const std::uint64_t* bucket = bucket_of(cells, player);
-        for (int i = 0; i < kWays; ++i)
-            if ((bucket[i] & ~kVerdict) == state) return (bucket[i] & kVerdict) != 0;
+        const Bucket& bucket = bucket_of(cells, player);
+        for (const std::uint64_t entry : bucket.entries)
+            if ((entry & ~kVerdict) == state) return (entry & kVerdict) != 0;
         return std::nullopt;
     }
 
@@ -34,11 +34,14 @@ public:
 
     // Asks the memory for the state's bucket ahead of find() or store().
     void prefetch(std::uint32_t cells, int player) const {
-        __builtin_prefetch(bucket_of(cells, player));
+        __builtin_prefetch(&bucket_of(cells, player));
     }
 
 private:
-    static constexpr int kWays = 8;  // one 64-byte cache line per bucket
+    // Four states per bucket, half a cache line.
+    struct alignas(32) Bucket {
+        std::uint64_t entries[4];
+    };
     static constexpr int kStateBits = 33;  // 28 cells and 5 bits of player
     static constexpr std::uint64_t kVerdict = std::uint64_t{1} << kStateBits;
     static constexpr int kBoardShift = kStateBits + 1;
@@ -46,18 +49,16 @@ private:
     std::uint64_t state_of(std::uint32_t cells, int player) const {
         return generation_ << kBoardShift | std::uint64_t(player) << 28 | cells;
     }
-    std::uint64_t* bucket_of(std::uint32_t cells, int player) {
-        return slots_.data() + (hash(cells, player) & mask_) * kWays;
-    }
-    const std::uint64_t* bucket_of(std::uint32_t cells, int player) const {
-        return slots_.data() + (hash(cells, player) & mask_) * kWays;
+    Bucket& bucket_of(std::uint32_t cells, int player) { return buckets_[hash(cells, player) & mask_]; }
+    const Bucket& bucket_of(std::uint32_t cells, int player) const {
+        return buckets_[hash(cells, player) & mask_];
     }
     static std::uint64_t hash(std::uint32_t cells, int player) {
         const std::uint64_t x = (std::uint64_t(player) << 28 | cells) * 0x9E3779B97F4A7C15ull;
         return x >> 29;
     }
 
-    std::vector<std::uint64_t> slots_;
+    std::vector<Bucket> buckets_;
     std::uint64_t mask_;
     std::uint64_t generation_ = 1;  // never 0, so an empty slot matches nothing
 };
