@@ -1,5 +1,6 @@
 #include "solve/hint.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -35,7 +36,11 @@ std::optional<int> follow(const Line& line, const Position& now) {
 }  // namespace
 
 Hint hint(const Morvane1& game, std::chrono::milliseconds time_limit) {
-    const auto deadline = std::chrono::steady_clock::now() + time_limit;
+    // The search looks at the clock every few dozen states and stops a
+    // little after the deadline; a tenth of the time (at most 5 ms) is kept
+    // back for that.
+    const auto margin = std::min<std::chrono::steady_clock::duration>(time_limit / 10, std::chrono::milliseconds(5));
+    const auto deadline = std::chrono::steady_clock::now() + time_limit - margin;
     const Position now = position_of(game);
     if (now.player == 0) return {Hint::Verdict::NoWin, 0};
 

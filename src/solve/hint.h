@@ -20,10 +20,11 @@ struct Hint {
 };
 
 // Looks at the game's board (cells shown, the player's cell, the code boxes)
-// and answers within `time_limit`. The search needs far less on every board
-// seen so far; the limit only guards the window against a board that would
-// take longer. Consecutive hints along the same winning line come from the
-// line found for the first one.
+// and answers within `time_limit`: the search looks at the clock as it goes
+// and gives up when the time is up. On every board tried so far it needed
+// far less (see the Solver section of README.md); the limit only guards the
+// window against a board that would take longer. Consecutive hints along
+// the same winning line come from the line found for the first one.
 Hint hint(const Morvane1& game,
           std::chrono::milliseconds time_limit = std::chrono::milliseconds(50));
 

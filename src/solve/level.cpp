@@ -82,7 +82,7 @@ int Level::order_of(Cells next, int cell, int onward, bool fires) const {
 }
 
 bool Level::search(Cells kept, int player) {
-    if (++searched_ % 256 == 0 && deadline_ != std::chrono::steady_clock::time_point::max() &&
+    if (++searched_ % 64 == 0 && deadline_ != std::chrono::steady_clock::time_point::max() &&
         std::chrono::steady_clock::now() > deadline_) {
         timed_out_ = gave_up_ = true;
         return false;

@@ -189,7 +189,10 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     Impl& impl = *impl_;
     impl.start(position, board);
     Level& game = impl.game;
-    game.set_deadline(deadline_);
+    // Every level looks at the clock: a relaxed game that runs out of time
+    // gives up, which cuts nothing, and the real game gives up soon after.
+    for (Level* level : {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right})
+        level->set_deadline(deadline_);
 
     // The first try: plain, short, and it keeps its winning line.
     game.quick(true);

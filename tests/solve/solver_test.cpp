@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
 #include <variant>
@@ -316,6 +317,15 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
         if (n != 3) off.push_back(n);
     lost.remove(off);
     EXPECT_EQ(solver::hint(lost.game).verdict, solver::Hint::Verdict::NoWin);
+
+    // A board that takes a few milliseconds to prove lost, with no time.
+    Table hard({"26", "10", "17", "13", "26", "24", "15"});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(solver::hint(hard.game, std::chrono::milliseconds(0)).verdict,
+              solver::Hint::Verdict::Undecided);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+    EXPECT_EQ(solver::hint(hard.game, std::chrono::seconds(10)).verdict,
+              solver::Hint::Verdict::NoWin);
 }
 
 }  // namespace
