@@ -74,6 +74,7 @@ public:
     // Each question this level puts to a coarser level may search at most
     // this many states there; a coarser level that gives up cuts nothing.
     void set_coarser_budget(std::uint64_t states) { coarser_budget_ = states; }
+    void set_coarser(std::vector<Level*> coarser) { coarser_ = std::move(coarser); }
 
     // Which of equally good moves to try first: `salt` 0 takes the moves that
     // fire a piece first, any other salt shuffles them, and also shuffles all

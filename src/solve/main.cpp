@@ -90,6 +90,11 @@ int main(int argc, char** argv) {
     }
 
     if (!codes.empty()) return usage_error("--deal takes no board codes");
+    const auto whole = [](double value, double most) {
+        return value <= most && value == static_cast<double>(static_cast<std::uint64_t>(value));
+    };
+    if (!whole(*boards, 1e8)) return usage_error("--deal needs a whole number of boards, at most 100000000");
+    if (seed && !whole(*seed, 1e18)) return usage_error("--seed needs a whole number");
     const auto report = deal(static_cast<std::uint64_t>(*boards),
                              static_cast<std::uint64_t>(seed.value_or(1)), solver);
     const TimeSummary times = summarize(report.microseconds);

@@ -105,6 +105,9 @@ constexpr std::uint64_t kFirstTry = 50;
 constexpr int kLimitedTries = 24;
 // Moves in any order for the first two moves of a try after the first.
 constexpr int kShuffledMoves = 2;
+// The relaxed game near the pieces costs the most to ask; the first tries,
+// all that most boards need, make do with the two games of columns.
+constexpr int kTriesWithColumnsOnly = 2;
 // A question to a relaxed game may search this many of its states.
 constexpr std::uint64_t kRelaxedQuestion = 100;
 // Table sizes (log2 of 32-byte buckets of 4 states): 2 MiB for the real
@@ -208,6 +211,10 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     for (int run = 0; game.gave_up() && !game.timed_out(); ++run) {
         game.set_budget(run < kLimitedTries ? kFirstTry << run : ~std::uint64_t{0});
         game.shuffle(run ? 0x9E3779B97F4A7C15ull * run : 0, run ? kShuffledMoves : 0);
+        if (run < kTriesWithColumnsOnly)
+            game.set_coarser({&impl.right, &impl.left});
+        else
+            game.set_coarser({&impl.right, &impl.left, &impl.near_pieces});
         won = game.winnable(board, position.player);
     }
     stats_.states = game.searched();
