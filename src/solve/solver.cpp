@@ -1,6 +1,7 @@
 #include "solve/solver.h"
 
 #include <stdexcept>
+#include <unordered_map>
 
 
 #include "app/morvane1.h"
@@ -69,13 +70,26 @@ Position dealt_position(const std::array<int, 7>& cells) {
 // ---------------------------------------------------------------------------
 // The landing rules of a board
 
+namespace {
+
+// cell_spelled(), remembered for the few texts that come up again and again.
+std::optional<int> spelled(const std::string& text) {
+    thread_local std::unordered_map<std::string, std::optional<int>> known;
+    if (const auto found = known.find(text); found != known.end()) return found->second;
+    const auto cell = cell_spelled(text);
+    if (known.size() < 4096) known.emplace(text, cell);
+    return cell;
+}
+
+}  // namespace
+
 BoardRules::BoardRules(const Position& position) {
     const BoardMasks& masks = BoardMasks::get();
     // The rule that fires on cell n is that of the last piece whose box
     // spells n: a later piece on the same cell holds every earlier one back,
     // and a box spelling no cell ("05", "x", "") neither fires nor holds back.
     for (int piece = 1; piece < 7; ++piece)
-        if (const auto cell = cell_spelled(position.code[piece]))
+        if (const auto cell = spelled(position.code[piece]))
             fire[*cell] = masks.pattern(static_cast<Colour>(piece), *cell);
     for (int n = 1; n <= kBoardCells; ++n)
         if (fire[n]) firing |= bit(n);
