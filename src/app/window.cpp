@@ -1,5 +1,7 @@
 #include "app/window.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -16,7 +18,7 @@
 #include <QScreen>
 
 #include "app/help_window.h"
-#include "solve/solver.h"
+#include "solve/hint.h"
 
 namespace morvane {
 
@@ -281,18 +283,27 @@ void GameWindow::show_hint() {
         note(QStringLiteral("Hints come once the board is in play: press OK first."));
         return;
     }
-    const solver::Position position = solver::position_of(game_);
-    if (position.player == 0) {
+    // A board is in play exactly when some cell is a legal target.
+    const bool in_play = std::any_of(game_.Square.begin(), game_.Square.end(),
+                                     [](const Cell& cell) { return cell.pointer == kPointerArrow; });
+    if (!in_play) {
         note(QStringLiteral("Deal or set up a board first."));
         return;
     }
-    if (const auto cell = solver::next_winning_move(position)) {
-        hint_mark_->setGeometry(cells_[*cell]->geometry());
-        hint_mark_->raise();
-        hint_mark_->show();
-        hint_timer_.start(1500);
-    } else {
-        note(QStringLiteral("No way to solve the board is left from here. Reset tries it again."));
+    const solver::Hint hint = solver::hint(game_);
+    switch (hint.verdict) {
+        case solver::Hint::Verdict::Click:
+            hint_mark_->setGeometry(cells_[hint.cell]->geometry());
+            hint_mark_->raise();
+            hint_mark_->show();
+            hint_timer_.start(1500);
+            break;
+        case solver::Hint::Verdict::NoWin:
+            note(QStringLiteral("No way to solve the board is left from here. Reset tries it again."));
+            break;
+        case solver::Hint::Verdict::Undecided:
+            note(QStringLiteral("This board is too tangled for a quick hint."));
+            break;
     }
 }
 

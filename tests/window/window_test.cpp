@@ -258,6 +258,15 @@ private slots:
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
         QCOMPARE(window->game().CODE[0].text, std::string("h"));
         QVERIFY(!window->hint_note()->isVisible());
+        // "h" is no cell: the code is refused and no board is in play. The
+        // locked box keeps the focus and lets the key through.
+        QTest::mouseClick(window->cinsert_button(), Qt::LeftButton);
+        QCOMPARE(window->messages.size(), 1);
+        window->code_box(0)->setFocus();
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QVERIFY(window->hint_note()->isVisible());
+        QVERIFY(window->hint_note()->text().startsWith(QStringLiteral("Deal")));
+        QVERIFY(!window->hint_mark()->isVisible());
     }
 
 private:
