@@ -111,8 +111,12 @@ BoardRules::BoardRules(const Position& position) {
 namespace {
 
 // How many states the first, plain try may search; most boards are won on
-// the first line the search follows, and this finds those fastest.
-constexpr std::uint64_t kQuickTry = 128;
+// the first line the search follows, and this finds those fastest. Then up
+// to a dozen tries as plain but shorter still, each with other first moves:
+// where the first move was the wrong one, one of them mostly gets it right.
+constexpr std::uint64_t kQuickTry = 64;
+constexpr int kShortTries = 12;
+constexpr std::uint64_t kShortTry = 32;
 // The tries after it may search 50, 100, 200, ... states each, and the last
 // one as many as it takes; each shuffles the moves anew.
 constexpr std::uint64_t kFirstTry = 50;
@@ -211,13 +215,22 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     for (Level* level : {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right})
         level->set_deadline(deadline_);
 
-    // The first try: plain, short, and it keeps its winning line.
+    // The first try: plain and short.
     game.quick(true);
     game.set_budget(kQuickTry);
     bool won = game.winnable(board, position.player);
     if (won) {
         stats_.states = game.searched();
         return game.line();
+    }
+    // A few more, shorter still, each starting with other first moves.
+    for (int tried = 1; tried <= kShortTries && game.gave_up() && !game.timed_out(); ++tried) {
+        game.set_budget(kShortTry);
+        game.shuffle(0x51ED2701ull * tried, kShuffledMoves);
+        if (game.winnable(board, position.player)) {
+            stats_.states = game.searched();
+            return game.line();
+        }
     }
     // The tries after it, with the table and the relaxed games. Verdicts
     // found in one try stay valid for the next.
