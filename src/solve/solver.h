@@ -62,8 +62,8 @@ struct SearchStats {
     std::uint64_t relaxed_states = 0;  // states of the relaxed games searched
 };
 
-// The search, with its table of states already proven lost. One Solver per
-// thread; reusing it across boards keeps the table's memory.
+// The search, with its tables of verdicts (about 4 MiB in all). One Solver
+// per thread; reusing it across boards keeps the tables' memory.
 class Solver {
 public:
     Solver();
