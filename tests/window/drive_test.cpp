@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -17,7 +18,7 @@ struct Run {
 
 Run drive(const QString& script) {
     QProcess process;
-    process.start(QStringLiteral(MORVANE_DRIVE), {});
+    process.start(QStringLiteral(MORVANE_DRIVE), QStringList());
     process.write(script.toUtf8());
     process.closeWriteChannel();
     Run run;
@@ -372,6 +373,41 @@ private slots:
         // strands the player.
         QCOMPARE(message_texts(run.dumps[1]), QStringList{"Sorry, you have no more moves."});
         QCOMPARE(run.dumps[1]["score"].toInt(), 0);
+    }
+
+    void solverSolutionsReplayToAWin() {
+        // Dealt boards, and boards typed with empty and oddly written boxes.
+        QStringList codes = {"5,05,,x,.5,2.,28", "1,,,,,,", "12,3,,9,,,", "20,.6,2.,09,x,,13", "6,1,2,1,21,26,1"};
+        QRandomGenerator random(7);
+        for (int board = 0; board < 40; ++board) {
+            QStringList cells;
+            for (int box = 0; box < 7; ++box) cells << QString::number(random.bounded(1, 29));
+            codes << cells.join(QLatin1Char(','));
+        }
+        QProcess solve;
+        solve.start(QStringLiteral(MORVANE_SOLVE), QStringList());
+        solve.write(codes.join(QLatin1Char('\n')).toUtf8() + '\n');
+        solve.closeWriteChannel();
+        QVERIFY(solve.waitForFinished(30000));
+        const QStringList answers = QString::fromUtf8(solve.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(answers.size(), codes.size());
+
+        QString script;
+        int replayed = 0;
+        for (int i = 0; i < codes.size(); ++i) {
+            if (answers[i] == QLatin1String("unsolvable")) continue;
+            QList<int> moves;
+            for (const QString& cell : answers[i].split(QLatin1Char(' '))) moves << cell.toInt();
+            script += board(codes[i].split(QLatin1Char(','))) + clicks(moves) + QStringLiteral("dump\n");
+            ++replayed;
+        }
+        QVERIFY(replayed >= 35);
+        QCOMPARE(answers[4], QStringLiteral("unsolvable"));
+        const Run run = drive(script);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.dumps.size(), replayed);
+        for (const QJsonObject& dump : run.dumps)
+            QCOMPARE(message_texts(dump), QStringList{"You have solved the puzzle!"});
     }
 };
 
