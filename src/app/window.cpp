@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QApplication>
 #include <QCloseEvent>
