@@ -52,7 +52,8 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const char* const kFigureNames[kBoxes] = {"Morvy", "YEL", "BLU", "NAV", "GRE", "RED", "ORA"};
+// The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
+QString figure_name(int box) { return QString::fromLatin1(picture_name(picture_of_box(box))); }
 
 int figure_in(const QMimeData* data) {
     if (!data || !data->hasFormat(kFigureMimeType)) return -1;
@@ -141,9 +142,6 @@ void GameWindow::build() {
     setAutoFillBackground(true);
     setFont(arial(8.25));
 
-    for (int i = 0; i < kBoxes; ++i)
-        pictures_[i + 1] = QIcon(QStringLiteral(":/pictures/%1.png").arg(kFigureNames[i]));
-
     // The white border behind the board.
     auto* frame2 = new QFrame(this);
     frame2->setObjectName(QStringLiteral("Frame2"));
@@ -225,11 +223,13 @@ void GameWindow::build() {
     const int figure_left[kBoxes] = {3000, 3600, 4200, 4800, 5400, 6000, 6600};
     for (int i = 0; i < kBoxes; ++i) {
         auto* figure = new FigureLabel(i, this);
-        figure->setObjectName(QString::fromLatin1(kFigureNames[i]));
+        figure->setObjectName(figure_name(i));
         figure->setGeometry(i == 0   ? twips(figure_left[i], 4620, 420, 540)
                             : i == 6 ? twips(figure_left[i], 4605, 540, 540)
                                      : twips(figure_left[i], 4620, 540, 540));
-        figure->setPixmap(QPixmap(QStringLiteral(":/pictures/%1.png").arg(kFigureNames[i])));
+        const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(figure_name(i)));
+        figure->setPixmap(picture);
+        pictures_[i + 1] = QIcon(picture);  // what a cell shows of this figure
         figure->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         figures_[i] = figure;
     }
@@ -322,8 +322,6 @@ void GameWindow::clear_hint() {
 }
 
 void GameWindow::render() {
-    static const QCursor arrow(Qt::ArrowCursor);
-    static const QCursor no_drop(Qt::ForbiddenCursor);
     for (int n = 0; n <= kCells; ++n) {
         const Cell& state = game_.Square[n];
         CellButton* cell = cells_[n];
@@ -335,7 +333,7 @@ void GameWindow::render() {
         const QString caption = QString::fromStdString(state.caption);
         if (cell->text() != caption) cell->setText(caption);
         const Qt::CursorShape shape = state.pointer == kPointerArrow ? Qt::ArrowCursor : Qt::ForbiddenCursor;
-        if (cell->cursor().shape() != shape) cell->setCursor(state.pointer == kPointerArrow ? arrow : no_drop);
+        if (cell->cursor().shape() != shape) cell->setCursor(shape);
     }
     auto show_box = [](QLineEdit* edit, const TextBox& state) {
         const QString text = QString::fromStdString(state.text);

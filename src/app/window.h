@@ -55,7 +55,6 @@ public:
     QLabel* figure(int i) const;
     // The picture a cell shows, as a palette picture (None for none).
     Picture picture_shown(int n) const;
-    const QString& program_folder() const { return program_folder_; }
 
     // The hint (key H): marks the next cell of a winning sequence for a
     // moment, or says in the window that none is left. It changes nothing

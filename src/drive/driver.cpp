@@ -36,7 +36,8 @@ void DrivenWindow::open_help(std::string_view file) {
 
 namespace {
 
-const char* const kFigures[kBoxes] = {"Morvy", "YEL", "BLU", "NAV", "GRE", "RED", "ORA"};
+// The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
+QLatin1String figure_name(int box) { return QLatin1String(picture_name(picture_of_box(box))); }
 
 QString json_string(const QString& text) {
     QString out = QStringLiteral("\"");
@@ -110,7 +111,7 @@ QString Driver::execute(const QString& line, std::ostream& out) {
         if (name == QLatin1String("score_box")) return window_.score_edit();
         if (name == QLatin1String("spot")) return window_.spot_box();
         for (int i = 0; i < kBoxes; ++i)
-            if (name == QLatin1String(kFigures[i])) return window_.figure(i);
+            if (name == figure_name(i)) return window_.figure(i);
         return nullptr;
     };
     QWindow* handle = window_.windowHandle();
@@ -172,7 +173,7 @@ QString Driver::execute(const QString& line, std::ostream& out) {
     if (command == QLatin1String("drop")) {
         int figure = -1;
         for (int i = 0; i < kBoxes; ++i)
-            if (words.value(1) == QLatin1String(kFigures[i])) figure = i;
+            if (words.value(1) == figure_name(i)) figure = i;
         const int n = indexed(QStringLiteral("Square(%1)").arg(words.value(2)), QStringLiteral("Square"), kCells);
         if (words.size() != 3 || figure < 0 || n < 0)
             return QStringLiteral("drop needs a palette figure and a cell 0 to 28");
@@ -245,7 +246,7 @@ QString Driver::dump() {
                  .arg(json_string(frame->title()), QString::number(frame->font().pointSizeF(), 'g', 6));
     QStringList figures;
     for (int i = 0; i < kBoxes; ++i)
-        figures << QStringLiteral("\"%1\":%2").arg(QLatin1String(kFigures[i]), json_bool(!window_.figure(i)->isHidden()));
+        figures << QStringLiteral("\"%1\":%2").arg(figure_name(i), json_bool(!window_.figure(i)->isHidden()));
     parts << QStringLiteral("\"palette\":{%1}").arg(figures.join(QLatin1Char(',')));
     const Morvymod& vars = window_.game().morvymod;
     parts << QStringLiteral("\"moves_left\":%1,\"score\":%2,\"cell_count\":%3,\"restore_mode\":%4")

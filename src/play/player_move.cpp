@@ -9,6 +9,13 @@ namespace {
 constexpr std::string_view kWon = "You have solved the puzzle!";
 constexpr std::string_view kLost = "Sorry, you have no more moves.";
 constexpr std::int64_t kEndBonus = 10;
+
+// The score after a game: moves left and the bonus added for a win, taken
+// away for a loss, never below 0.
+std::int64_t settled(std::int64_t score, std::int64_t change) {
+    score += change;
+    return score < 0 ? 0 : score;
+}
 }  // namespace
 
 void Morvane1::Square_Click(int index) {
@@ -44,8 +51,7 @@ void Morvane1::Square_Click(int index) {
     if (morvymod.cell_count == 1) {
         play_cue("won.wav");
         outside_.message(kWon, kTitle, Icon::Information);
-        morvymod.score += morvymod.moves_left + kEndBonus;
-        if (morvymod.score < 0) morvymod.score = 0;
+        morvymod.score = settled(morvymod.score, morvymod.moves_left + kEndBonus);
         score_box.text = plain_decimal(morvymod.score);
         Randomizer_button_Click();
         return;
@@ -58,8 +64,7 @@ void Morvane1::Square_Click(int index) {
 
     play_cue("lose.wav");
     outside_.message(kLost, kTitle, Icon::Warning);
-    morvymod.score -= morvymod.moves_left + kEndBonus;
-    if (morvymod.score < 0) morvymod.score = 0;
+    morvymod.score = settled(morvymod.score, -(morvymod.moves_left + kEndBonus));
     score_box.text = plain_decimal(morvymod.score);
     Reset_button_Click();
 }
