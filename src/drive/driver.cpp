@@ -5,6 +5,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "board/cell_text.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 
@@ -38,27 +41,6 @@ namespace {
 
 // The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
 QLatin1String figure_name(int box) { return QLatin1String(picture_name(picture_of_box(box))); }
-
-QString json_string(const QString& text) {
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '"': out += QStringLiteral("\\\""); break;
-            case '\\': out += QStringLiteral("\\\\"); break;
-            case '\n': out += QStringLiteral("\\n"); break;
-            case '\r': out += QStringLiteral("\\r"); break;
-            case '\t': out += QStringLiteral("\\t"); break;
-            default:
-                if (c.unicode() < 0x20)
-                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                else
-                    out += c;
-        }
-    }
-    return out + QLatin1Char('"');
-}
-
-QString json_bool(bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); }
 
 int pointer_value(const QWidget* widget) {
     return widget->cursor().shape() == Qt::ArrowCursor ? kPointerArrow : kPointerNoDrop;
@@ -211,76 +193,69 @@ QString Driver::execute(const QString& line, std::ostream& out) {
 }
 
 QString Driver::dump() {
-    QStringList parts;
-    QStringList squares;
+    QJsonObject state;
+    QJsonArray squares;
     for (int n = 0; n <= kCells; ++n) {
         const QPushButton* cell = window_.cell(n);
-        squares << QStringLiteral("{\"shown\":%1,\"picture\":%2,\"caption\":%3,\"pointer\":%4}")
-                       .arg(json_bool(!cell->isHidden()),
-                            json_string(QString::fromLatin1(picture_name(window_.picture_shown(n)))),
-                            json_string(cell->text()))
-                       .arg(pointer_value(cell));
+        squares.append(QJsonObject{{QStringLiteral("shown"), !cell->isHidden()},
+                                   {QStringLiteral("picture"), QLatin1String(picture_name(window_.picture_shown(n)))},
+                                   {QStringLiteral("caption"), cell->text()},
+                                   {QStringLiteral("pointer"), pointer_value(cell)}});
     }
-    parts << QStringLiteral("\"Square\":[%1]").arg(squares.join(QLatin1Char(',')));
-    QStringList boxes;
-    for (int i = 0; i < kBoxes; ++i) {
-        const QLineEdit* box = window_.code_box(i);
-        boxes << QStringLiteral("{\"text\":%1,\"locked\":%2,\"shown\":%3}")
-                     .arg(json_string(box->text()), json_bool(box->isReadOnly()), json_bool(!box->isHidden()));
-    }
-    parts << QStringLiteral("\"CODE\":[%1]").arg(boxes.join(QLatin1Char(',')));
-    const QLineEdit* spot = window_.spot_box();
-    parts << QStringLiteral("\"spot\":{\"text\":%1,\"locked\":%2,\"shown\":%3}")
-                 .arg(json_string(spot->text()), json_bool(spot->isReadOnly()), json_bool(!spot->isHidden()));
-    const QLineEdit* score = window_.score_edit();
-    parts << QStringLiteral("\"score_box\":{\"text\":%1,\"locked\":%2}")
-                 .arg(json_string(score->text()), json_bool(score->isReadOnly()));
-    auto button = [](const char* name, const QPushButton* b) {
-        return QStringLiteral("\"%1\":{\"caption\":%2,\"shown\":%3}")
-            .arg(QLatin1String(name), json_string(b->text()), json_bool(!b->isHidden()));
+    state[QStringLiteral("Square")] = squares;
+    auto box_state = [](const QLineEdit* box) {
+        return QJsonObject{{QStringLiteral("text"), box->text()},
+                           {QStringLiteral("locked"), box->isReadOnly()},
+                           {QStringLiteral("shown"), !box->isHidden()}};
     };
-    parts << button("cinsert", window_.cinsert_button()) << button("Randomizer_button", window_.randomizer_button())
-          << button("Reset_button", window_.reset_button()) << button("reseto", window_.reseto_button());
+    QJsonArray boxes;
+    for (int i = 0; i < kBoxes; ++i) boxes.append(box_state(window_.code_box(i)));
+    state[QStringLiteral("CODE")] = boxes;
+    state[QStringLiteral("spot")] = box_state(window_.spot_box());
+    const QLineEdit* score = window_.score_edit();
+    state[QStringLiteral("score_box")] =
+        QJsonObject{{QStringLiteral("text"), score->text()}, {QStringLiteral("locked"), score->isReadOnly()}};
+    auto button = [&state](const char* name, const QPushButton* b) {
+        state[QLatin1String(name)] =
+            QJsonObject{{QStringLiteral("caption"), b->text()}, {QStringLiteral("shown"), !b->isHidden()}};
+    };
+    button("cinsert", window_.cinsert_button());
+    button("Randomizer_button", window_.randomizer_button());
+    button("Reset_button", window_.reset_button());
+    button("reseto", window_.reseto_button());
     const QGroupBox* frame = window_.frame1();
-    parts << QStringLiteral("\"Frame1\":{\"caption\":%1,\"font_size\":%2}")
-                 .arg(json_string(frame->title()), QString::number(frame->font().pointSizeF(), 'g', 6));
-    QStringList figures;
-    for (int i = 0; i < kBoxes; ++i)
-        figures << QStringLiteral("\"%1\":%2").arg(figure_name(i), json_bool(!window_.figure(i)->isHidden()));
-    parts << QStringLiteral("\"palette\":{%1}").arg(figures.join(QLatin1Char(',')));
+    state[QStringLiteral("Frame1")] = QJsonObject{{QStringLiteral("caption"), frame->title()},
+                                                  {QStringLiteral("font_size"), frame->font().pointSizeF()}};
+    QJsonObject figures;
+    for (int i = 0; i < kBoxes; ++i) figures[figure_name(i)] = !window_.figure(i)->isHidden();
+    state[QStringLiteral("palette")] = figures;
     const Morvymod& vars = window_.game().morvymod;
-    parts << QStringLiteral("\"moves_left\":%1,\"score\":%2,\"cell_count\":%3,\"restore_mode\":%4")
-                 .arg(vars.moves_left)
-                 .arg(vars.score)
-                 .arg(vars.cell_count)
-                 .arg(vars.restore_mode);
-    const QWidget* focus = window_.focusWidget();
+    state[QStringLiteral("moves_left")] = static_cast<qint64>(vars.moves_left);
+    state[QStringLiteral("score")] = static_cast<qint64>(vars.score);
+    state[QStringLiteral("cell_count")] = static_cast<qint64>(vars.cell_count);
+    state[QStringLiteral("restore_mode")] = static_cast<qint64>(vars.restore_mode);
     QString focus_name;
-    if (focus) {
+    if (const QWidget* focus = window_.focusWidget()) {
         const QString name = focus->objectName();
         static const QRegularExpression named(QStringLiteral(
             "^(Square\\(\\d+\\)|CODE\\(\\d\\)|cinsert|Randomizer_button|Reset_button|reseto|score_box|spot|"
             "Morvy|YEL|BLU|NAV|GRE|RED|ORA)$"));
         if (named.match(name).hasMatch()) focus_name = name;
     }
-    parts << QStringLiteral("\"focus\":%1").arg(json_string(focus_name));
-    QStringList cues;
-    for (const QString& cue : window_.cues) cues << json_string(cue);
-    parts << QStringLiteral("\"cues\":[%1]").arg(cues.join(QLatin1Char(',')));
-    QStringList messages;
+    state[QStringLiteral("focus")] = focus_name;
+    state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues);
+    QJsonArray messages;
     for (const auto& m : window_.messages)
-        messages << QStringLiteral("{\"text\":%1,\"title\":%2,\"icon\":%3}")
-                        .arg(json_string(m.text), json_string(m.title),
-                             json_string(m.icon == Icon::Warning ? QStringLiteral("warning")
-                                                                 : QStringLiteral("information")));
-    parts << QStringLiteral("\"messages\":[%1]").arg(messages.join(QLatin1Char(',')));
-    QStringList help;
-    for (const QString& file : window_.help) help << json_string(file);
-    parts << QStringLiteral("\"help\":[%1]").arg(help.join(QLatin1Char(',')));
+        messages.append(QJsonObject{
+            {QStringLiteral("text"), m.text},
+            {QStringLiteral("title"), m.title},
+            {QStringLiteral("icon"), m.icon == Icon::Warning ? QStringLiteral("warning") : QStringLiteral("information")}});
+    state[QStringLiteral("messages")] = messages;
+    state[QStringLiteral("help")] = QJsonArray::fromStringList(window_.help);
     window_.cues.clear();
     window_.messages.clear();
     window_.help.clear();
-    return QLatin1Char('{') + parts.join(QLatin1Char(',')) + QLatin1Char('}');
+    return QString::fromUtf8(QJsonDocument(state).toJson(QJsonDocument::Compact));
 }
 
 }  // namespace morvane
