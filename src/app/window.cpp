@@ -18,7 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/help_window.h"
+#include "help/help_window.h"
 #include "solve/hint.h"
 
 namespace morvane {

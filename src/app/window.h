@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/cue_player.h"
-#include "app/morvane1.h"
+#include "core/morvane1.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,7 +1,7 @@
 // Code entry ("Code" / "OK") and starting it over ("Start Over").
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 

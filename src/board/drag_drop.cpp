@@ -1,7 +1,7 @@
 // Building a board by dropping palette figures onto cells.
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 

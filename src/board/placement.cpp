@@ -1,7 +1,7 @@
 // Board placement: turning the board code into a board ("Reset").
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 

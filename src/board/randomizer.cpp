@@ -1,7 +1,7 @@
 // The Randomizer: deals seven uniform cells and places the board.
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-#include "board/cell_text.h"
+#include "core/cell_text.h"
 
 #include <cmath>
 #include <cstdlib>

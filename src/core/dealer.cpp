@@ -1,4 +1,4 @@
-#include "board/dealer.h"
+#include "core/dealer.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "app/morvane1.h"
+#include "core/morvane1.h"
 
 namespace morvane {
 

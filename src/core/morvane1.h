@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/controls.h"
-#include "app/outside.h"
-#include "board/dealer.h"
-#include "play/morvymod.h"
+#include "core/controls.h"
+#include "core/outside.h"
+#include "core/dealer.h"
+#include "core/morvymod.h"
 
 namespace morvane {
 
@@ -52,7 +52,7 @@ public:
     void Square_DragDrop(int index, int figure);  // board/drag_drop.cpp; figure = palette index
     void Square_Click(int index);              // play/player_move.cpp
     void score_box_DblClick();                 // play/score_box.cpp
-    void Form_KeyF1();                         // app/morvane1.cpp: the help key
+    void Form_KeyF1();                         // core/morvane1.cpp: the help key
 
     // The user typed into a box: the new text, taken only while it is unlocked.
     void CODE_Change(int box, std::string_view text);

@@ -1,4 +1,4 @@
-#include "app/help_chm.h"
+#include "help/help_chm.h"
 
 #include <QDir>
 #include <QFile>

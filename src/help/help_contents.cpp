@@ -1,4 +1,4 @@
-#include "app/help_contents.h"
+#include "help/help_contents.h"
 
 #include <QHash>
 #include <QRegularExpression>

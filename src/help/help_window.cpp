@@ -1,4 +1,4 @@
-#include "app/help_window.h"
+#include "help/help_window.h"
 
 #include <QAction>
 #include <QDesktopServices>

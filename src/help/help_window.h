@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/help_chm.h"
-#include "app/help_contents.h"
+#include "help/help_chm.h"
+#include "help/help_contents.h"
 
 class QAction;
 class QTreeWidget;

@@ -1,7 +1,7 @@
 // The player's move, and the end of a game: won, lost, and the score.
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 

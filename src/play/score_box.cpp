@@ -1,7 +1,7 @@
 // The score box's hidden mode: a double-click puts a typed cell back.
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane {
 

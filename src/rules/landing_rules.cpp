@@ -1,7 +1,7 @@
 // The landing rules: what happens when the player's move ends on a piece.
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 #include "rules/removal_patterns.h"
 
 namespace morvane {

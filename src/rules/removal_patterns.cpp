@@ -1,6 +1,6 @@
 #include "rules/removal_patterns.h"
 
-#include "play/neighbours.h"
+#include "core/geometry.h"
 
 namespace morvane {
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "board/dealer.h"
+#include "core/dealer.h"
 
 namespace morvane::solver {
 

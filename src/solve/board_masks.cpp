@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "play/neighbours.h"
+#include "core/geometry.h"
 
 namespace morvane::solver {
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "play/neighbours.h"
+#include "core/geometry.h"
 #include "rules/removal_patterns.h"
 
 namespace morvane::solver {

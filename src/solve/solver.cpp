@@ -4,12 +4,12 @@
 #include <unordered_map>
 
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 #include "solve/board_masks.h"
 #include "solve/board_rules.h"
 #include "solve/level.h"
-#include "play/neighbours.h"
+#include "core/geometry.h"
 
 namespace morvane::solver {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/outside.h"
+#include "core/outside.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 // The table of contents as read from a contents file.
 #include <QtTest>
 
-#include "app/help_contents.h"
+#include "help/help_contents.h"
 
 using morvane::HelpTopic;
 using morvane::parse_contents;

@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/help_chm.h"
-#include "app/help_contents.h"
+#include "help/help_chm.h"
+#include "help/help_contents.h"
 
 using morvane::ChmFile;
 

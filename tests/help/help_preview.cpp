@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/help_window.h"
+#include "help/help_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "app/help_window.h"
+#include "help/help_window.h"
 
 using morvane::HelpWindow;
 using morvane::show_help;

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/morvane1.h"
-#include "board/cell_text.h"
+#include "core/morvane1.h"
+#include "core/cell_text.h"
 
 namespace morvane::solve_test {
 

@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "board/cell_text.h"
-#include "play/neighbours.h"
+#include "core/cell_text.h"
+#include "core/geometry.h"
 #include "real_game.h"
 #include "solve/board_masks.h"
 #include "solve/hint.h"
