@@ -102,39 +102,49 @@ const Piece kPieces[] = {
     {"RED", QColor(255, 0, 0)},     {"ORA", QColor(255, 128, 64)},
 };
 
-QImage picture(const QString& name) { return QImage(":/pictures/" + name + ".png"); }
+// Every picture comes for screens of one, two and three times the density
+// (NAME.png, NAME@2x.png, NAME@3x.png), all from the same drawing.
+class Pictures : public ::testing::TestWithParam<int> {
+protected:
+    int scale() const { return GetParam(); }
+    QImage picture(const QString& name) const {
+        const QString suffix = scale() == 1 ? QString() : QStringLiteral("@%1x").arg(scale());
+        return QImage(":/pictures/" + name + suffix + ".png");
+    }
+};
 
-TEST(Pictures, HaveTheirSizes) {
+TEST_P(Pictures, HaveTheirSizes) {
     struct Case { const char* name; int w, h; };
     for (const Case& c : {Case{"Morvy", 28, 36}, Case{"YEL", 36, 36}, Case{"BLU", 36, 36},
                           Case{"NAV", 36, 36}, Case{"GRE", 36, 36}, Case{"RED", 36, 36},
                           Case{"ORA", 36, 36}, Case{"legend", 119, 193}, Case{"icon", 32, 32}}) {
         const QImage image = picture(c.name);
         ASSERT_FALSE(image.isNull()) << c.name << " is not in the resources";
-        EXPECT_EQ(image.size(), QSize(c.w, c.h)) << c.name;
+        EXPECT_EQ(image.size(), QSize(c.w, c.h) * scale()) << c.name;
     }
 }
 
-TEST(Pictures, DiscsAreFilledCirclesWithABlackOutlineOnGrey) {
+TEST_P(Pictures, DiscsAreFilledCirclesWithABlackOutlineOnGrey) {
     for (const Piece& p : kPieces) {
         SCOPED_TRACE(p.name);
         const QImage image = picture(p.name);
-        ASSERT_EQ(image.size(), QSize(36, 36));
+        const int size = 36 * scale(), last = size - 1, middle = size / 2;
+        ASSERT_EQ(image.size(), QSize(size, size));
         EXPECT_FALSE(image.hasAlphaChannel());
-        EXPECT_EQ(image.pixelColor(18, 18), p.fill);
-        for (QPoint corner : {QPoint(0, 0), QPoint(35, 0), QPoint(0, 35), QPoint(35, 35)})
+        EXPECT_EQ(image.pixelColor(middle, middle), p.fill);
+        for (QPoint corner : {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
             EXPECT_EQ(image.pixelColor(corner), kGrey);
         // From the middle to each edge: fill, then black, then grey.
         for (QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
             bool black = false;
-            for (QPoint at(18, 18); image.rect().contains(at); at += step)
+            for (QPoint at(middle, middle); image.rect().contains(at); at += step)
                 black = black || image.pixelColor(at) == Qt::black;
             EXPECT_TRUE(black) << "outline towards " << step.x() << "," << step.y();
         }
     }
 }
 
-TEST(Pictures, IconIsTheFigureInSixteenColours) {
+TEST_P(Pictures, IconIsTheFigureInSixteenColours) {
     const QImage image = picture("icon");
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); ++y)
@@ -159,9 +169,9 @@ const LegendGrid kLegend[] = {
 
 // Finds the grids' cell centres: the image is cut into its two columns and
 // three rows of grids by the rows and columns of pure ground.
-TEST(Pictures, LegendShowsWhatEachColourTakesOff) {
+TEST_P(Pictures, LegendShowsWhatEachColourTakesOff) {
     const QImage image = picture("legend");
-    ASSERT_EQ(image.size(), QSize(119, 193));
+    ASSERT_EQ(image.size(), QSize(119, 193) * scale());
     auto groundColumn = [&](int x) {
         for (int y = 0; y < image.height(); ++y) if (image.pixelColor(x, y) != kGrey) return false;
         return true;
@@ -203,5 +213,28 @@ TEST(Pictures, LegendShowsWhatEachColourTakesOff) {
         }
     }
 }
+
+
+// The finer versions show the same picture as the plain one: shrunk to the
+// plain size, they differ from it much only along a few edges.
+TEST_P(Pictures, FinerVersionsShowTheSamePicture) {
+    for (const char* name : {"Morvy", "YEL", "NAV", "legend"}) {
+        SCOPED_TRACE(name);
+        const QImage plain = QImage(":/pictures/" + QString(name) + ".png").convertToFormat(QImage::Format_RGB32);
+        const QImage shrunk = picture(name).convertToFormat(QImage::Format_RGB32)
+                                  .scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int far = 0;  // pixels that differ much: only along the smoothed edges
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                const QColor a = plain.pixelColor(x, y), b = shrunk.pixelColor(x, y);
+                if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 192)
+                    ++far;
+            }
+        EXPECT_LE(far, plain.width() * plain.height() / 20);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, Pictures, ::testing::Values(1, 2, 3),
+                         [](const auto& info) { return "x" + std::to_string(info.param); });
 
 }  // namespace
