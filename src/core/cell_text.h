@@ -37,4 +37,9 @@ std::optional<int> cell_spelled(std::string_view text);
 // numbers 1 to 28 (no fraction), as the legal-target marking needs it.
 std::optional<int> exact_cell(std::string_view text);
 
+// The first `count` characters of the UTF-8 `text`, as the player sees
+// characters: a letter with its combining accents is one, and a character is
+// never cut in two. A byte that starts no valid character counts as one.
+std::string first_characters(std::string_view text, std::size_t count);
+
 }  // namespace morvane

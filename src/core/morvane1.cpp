@@ -1,5 +1,7 @@
 #include "core/morvane1.h"
 
+#include "core/cell_text.h"
+
 namespace morvane {
 
 const char* picture_name(Picture picture) {
@@ -36,9 +38,8 @@ void Morvane1::Form_KeyF1() { outside_.open_help(kHelpFile); }
 namespace {
 void take_typing(TextBox& box, std::string_view text) {
     if (box.locked) return;
-    std::string taken(text);
-    if (box.max_length != 0 && taken.size() > box.max_length) taken.resize(box.max_length);
-    box.text = std::move(taken);
+    // The length limit counts characters as the player sees them, not bytes.
+    box.text = box.max_length != 0 ? first_characters(text, box.max_length) : std::string(text);
 }
 }  // namespace
 

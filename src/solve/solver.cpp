@@ -48,10 +48,8 @@ std::variant<Position, Refusal> place(const std::array<std::string, 7>& code) {
     QuietOutside outside;
     Morvane1 game(outside);
     for (int box = 0; box < kBoxes; ++box) {
-        std::string text = code[box];
-        if (const std::size_t limit = game.CODE[box].max_length; limit != 0 && text.size() > limit)
-            text.resize(limit);
-        game.CODE[box].text = std::move(text);
+        const std::size_t limit = game.CODE[box].max_length;
+        game.CODE[box].text = limit != 0 ? first_characters(code[box], limit) : code[box];
     }
     game.spot.text = std::string(1, '0');  // a new board records its own starting cell
     game.Reset_button_Click();
