@@ -7,9 +7,11 @@ namespace morvane {
 
 void prepare_environment() {
     // The layout is fixed in pixels of a 96 DPI screen and the fonts are
-    // given in points: keep the two in step whatever the screen reports.
-    // (High-DPI screens still scale the whole window evenly.)
-    if (!qEnvironmentVariableIsSet("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
+    // given in points. Qt scales both evenly by the desktop's scale (Xft.dpi
+    // on X11, the output scale on Wayland, QT_SCALE_FACTOR), so the window
+    // keeps its layout at any scale; a scale of 1.25 or 1.5 is taken as it
+    // is, not rounded to a whole one.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 }
 
 void prepare_application(QApplication& app) {

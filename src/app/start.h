@@ -5,7 +5,7 @@ class QApplication;
 
 namespace morvane {
 
-// Before the application exists: the window is laid out for 96 DPI.
+// Before the application exists: the desktop's scale, taken as it is.
 void prepare_environment();
 // After it exists: one look on every desktop, and the game's name.
 void prepare_application(QApplication& app);

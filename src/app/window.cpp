@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/look.h"
 #include "help/help_window.h"
 #include "solve/hint.h"
 
@@ -37,8 +38,6 @@ QFont arial(double points, bool bold = false) {
     font.setBold(bold);
     return font;
 }
-
-const QColor kGrey(0xC0, 0xC0, 0xC0);
 
 // A flat grey face with a raised bevel, so that the pictures' grey ground
 // melts into the cell.
@@ -98,9 +97,9 @@ private:
 };
 
 // A palette figure: pressing and moving the mouse on it drags it.
-class FigureLabel : public QLabel {
+class FigureLabel : public PictureLabel {
 public:
-    FigureLabel(int figure, QWidget* parent) : QLabel(parent), figure_(figure) {}
+    FigureLabel(int figure, QWidget* parent) : PictureLabel(figure_name(figure), parent), figure_(figure) {}
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
@@ -112,8 +111,8 @@ protected:
             return;
         auto* drag = new QDrag(this);
         drag->setMimeData(figure_mime_data(figure_));
-        drag->setPixmap(pixmap());
-        drag->setHotSpot(QPoint(pixmap().width() / 2, pixmap().height() / 2));
+        drag->setPixmap(screen_pixmap());
+        drag->setHotSpot(QPoint(picture_size().width() / 2, picture_size().height() / 2));
         drag->exec(Qt::MoveAction);
     }
 
@@ -133,12 +132,9 @@ GameWindow::~GameWindow() { cues_.close(); }
 
 void GameWindow::build() {
     setWindowTitle(qs(kTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    setWindowIcon(picture_icon(QStringLiteral("icon")));
     setFixedSize(px(7905), px(5505));
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, kGrey);
-    grey.setColor(QPalette::Button, kGrey);
-    setPalette(grey);
+    setPalette(game_palette());  // every colour, so that no desktop theme shows through
     setAutoFillBackground(true);
     setFont(arial(8.25));
 
@@ -166,7 +162,7 @@ void GameWindow::build() {
         cells_[n] = cell;
     }
 
-    frame1_ = new QGroupBox(QStringLiteral("Code"), this);
+    frame1_ = new CaptionFrame(QStringLiteral("Code"), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
     frame1_->setGeometry(twips(120, 240, 7695, 975));
     frame1_->setFont(arial(12, true));
@@ -201,7 +197,7 @@ void GameWindow::build() {
     reseto_ = button(frame1_, "reseto", twips(5040, 360, 1215, 375), &Morvane1::reseto_Click);
     reset_ = button(frame1_, "Reset_button", twips(6360, 360, 1215, 375), &Morvane1::Reset_button_Click);
 
-    auto* scorer = new QGroupBox(QStringLiteral("Score"), this);
+    auto* scorer = new CaptionFrame(QStringLiteral("Score"), this);
     scorer->setObjectName(QStringLiteral("Scorer"));
     scorer->setGeometry(twips(120, 4440, 2055, 855));
     scorer->setFont(arial(12, true));
@@ -227,17 +223,14 @@ void GameWindow::build() {
         figure->setGeometry(i == 0   ? twips(figure_left[i], 4620, 420, 540)
                             : i == 6 ? twips(figure_left[i], 4605, 540, 540)
                                      : twips(figure_left[i], 4620, 540, 540));
-        const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(figure_name(i)));
-        figure->setPixmap(picture);
-        pictures_[i + 1] = QIcon(picture);  // what a cell shows of this figure
+        pictures_[i + 1] = figure->picture();  // what a cell shows of this figure
         figure->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         figures_[i] = figure;
     }
 
-    auto* legend = new QLabel(this);
+    auto* legend = new PictureLabel(QStringLiteral("legend"), this);
     legend->setObjectName(QStringLiteral("Image1"));
     legend->setGeometry(twips(120, 1440, 1785, 2895));
-    legend->setPixmap(QPixmap(QStringLiteral(":/pictures/legend.png")));
 
     auto* label1 = new QLabel(QStringLiteral("Press F1 for Help"), this);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -250,8 +243,8 @@ void GameWindow::build() {
     label2->setFont(arial(8.25));
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    // The hint's mark over a cell and its note below the board; neither
-    // takes a click.
+    // The hint's mark over a cell and its note below the board (placed when
+    // shown); neither takes a click.
     hint_mark_ = new QWidget(this);
     hint_mark_->setObjectName(QStringLiteral("hint_mark"));
     hint_mark_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -260,8 +253,8 @@ void GameWindow::build() {
     hint_mark_->hide();
     hint_note_ = new QLabel(this);
     hint_note_->setObjectName(QStringLiteral("hint_note"));
-    hint_note_->setGeometry(px(2520), px(4470), px(5295), 18);
     hint_note_->setAlignment(Qt::AlignCenter);
+    hint_note_->setWordWrap(true);
     hint_note_->setFont(arial(9.75, true));
     hint_note_->setAttribute(Qt::WA_TransparentForMouseEvents);
     hint_note_->hide();
@@ -292,6 +285,7 @@ void GameWindow::show_hint() {
         return;
     }
     const solver::Hint hint = solver::hint(game_);
+    hinted_board_ = board_key();
     switch (hint.verdict) {
         case solver::Hint::Verdict::Click:
             hint_mark_->setGeometry(cells_[hint.cell]->geometry());
@@ -309,6 +303,12 @@ void GameWindow::show_hint() {
 }
 
 void GameWindow::note(const QString& text) {
+    // Below the board, where the palette stands in code entry: out of it the
+    // note has the palette's room and wraps; in it, the strip below the
+    // palette, between the score frame and the version label.
+    hint_note_->setGeometry(game_.code_entry_on() ? QRect(px(2190), px(5175), px(4470), px(330))
+                                                  : QRect(px(2520), px(4470), px(5295), px(705)));
+    hinted_board_ = board_key();
     hint_note_->setText(text);
     hint_note_->raise();
     hint_note_->show();
@@ -321,7 +321,17 @@ void GameWindow::clear_hint() {
     hint_note_->hide();
 }
 
+std::string GameWindow::board_key() const {
+    std::string key(game_.code_entry_on() ? "entry " : "play ");
+    for (const Cell& cell : game_.Square)
+        key += std::to_string(cell.shown) + std::to_string(static_cast<int>(cell.picture)) + ' ';
+    for (const TextBox& box : game_.CODE) key += box.text + '\n';
+    return key;
+}
+
 void GameWindow::render() {
+    // A hint is about the board it was given for.
+    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && board_key() != hinted_board_) clear_hint();
     for (int n = 0; n <= kCells; ++n) {
         const Cell& state = game_.Square[n];
         CellButton* cell = cells_[n];

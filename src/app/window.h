@@ -82,6 +82,8 @@ private:
     void forward(Handler handler);
     void note(const QString& text);
     void clear_hint();
+    // What a hint depends on: code entry, the cells and the code.
+    std::string board_key() const;
 
     QString program_folder_;
     Morvane1 game_{*this};
@@ -102,6 +104,7 @@ private:
     QWidget* hint_mark_ = nullptr;
     QLabel* hint_note_ = nullptr;
     QTimer hint_timer_;
+    std::string hinted_board_;
 };
 
 }  // namespace morvane
