@@ -274,7 +274,7 @@ void GameWindow::forward(Handler handler) {
 void GameWindow::show_hint() {
     clear_hint();
     if (game_.code_entry_on()) {
-        note(QStringLiteral("Hints come once the board is in play: press OK first."));
+        note(QStringLiteral("Press OK first: hints need a board in play."));
         return;
     }
     // A board is in play exactly when some cell is a legal target.
