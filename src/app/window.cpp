@@ -294,7 +294,7 @@ void GameWindow::show_hint() {
             hint_timer_.start(1500);
             break;
         case solver::Hint::Verdict::NoWin:
-            note(QStringLiteral("No way to solve the board is left from here. Reset tries it again."));
+            note(QStringLiteral("No way to solve the board is left from here.\nReset tries it again."));
             break;
         case solver::Hint::Verdict::Undecided:
             note(QStringLiteral("This board is too tangled for a quick hint."));

@@ -94,6 +94,11 @@ private slots:
         QFETCH(State, state);
         reach(*window, state);
         const QImage light = window->grab().toImage();
+        // LOOK_TEST_SHOTS=folder keeps the screenshots, to look at.
+        if (const QString folder = qEnvironmentVariable("LOOK_TEST_SHOTS"); !folder.isEmpty())
+            light.save(QStringLiteral("%1/%2-x%3.png")
+                           .arg(folder, QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'))
+                           .arg(window->devicePixelRatioF()));
         // The desktop turns dark under a window already up, and a window
         // opens on a dark desktop.
         QApplication::setPalette(dark_desktop());
