@@ -215,25 +215,6 @@ TEST_P(Pictures, LegendShowsWhatEachColourTakesOff) {
 }
 
 
-// The finer versions show the same picture as the plain one: shrunk to the
-// plain size, they differ from it much only along a few edges.
-TEST_P(Pictures, FinerVersionsShowTheSamePicture) {
-    for (const char* name : {"Morvy", "YEL", "NAV", "legend"}) {
-        SCOPED_TRACE(name);
-        const QImage plain = QImage(":/pictures/" + QString(name) + ".png").convertToFormat(QImage::Format_RGB32);
-        const QImage shrunk = picture(name).convertToFormat(QImage::Format_RGB32)
-                                  .scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        int far = 0;  // pixels that differ much: only along the smoothed edges
-        for (int y = 0; y < plain.height(); ++y)
-            for (int x = 0; x < plain.width(); ++x) {
-                const QColor a = plain.pixelColor(x, y), b = shrunk.pixelColor(x, y);
-                if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 192)
-                    ++far;
-            }
-        EXPECT_LE(far, plain.width() * plain.height() / 20);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Densities, Pictures, ::testing::Values(1, 2, 3),
                          [](const auto& info) { return "x" + std::to_string(info.param); });
 
