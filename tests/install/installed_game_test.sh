@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
-# Installs the game from the build folder into a scratch root, as a packager
-# does, and plays it from there:
+# Installs the game into a scratch root, as a packager does, or unpacks the
+# Debian package there, and plays it from there:
 #
-#   installed_game_test.sh BUILD_FOLDER SOURCE_FOLDER APP_ID CUE_PLAY SOUND_OUTPUT_SH
+#   installed_game_test.sh install BUILD_FOLDER SOURCE_FOLDER APP_ID CUE_PLAY SOUND_OUTPUT_SH
+#   installed_game_test.sh deb PACKAGE.deb SOURCE_FOLDER APP_ID CUE_PLAY SOUND_OUTPUT_SH
 #
 # 1. `cmake --install` with DESTDIR and prefix /usr puts down exactly the
-#    files listed below, nothing missing, misplaced or extra.
+#    files listed below, nothing missing, misplaced or extra (the package:
+#    the same with the programs in /usr/games, the manual pages compressed,
+#    and Debian's own files in /usr/share/doc and /usr/share/lintian).
 # 2. The desktop entry and the AppStream metainfo pass their validators
 #    without an error or a warning; the 32-pixel icon is the window icon.
 # 3. With the data only under usr/share/morvane and the programs started
 #    from an unrelated folder: the cue player finds and sounds all eight
-#    cues (sound_output.sh, run on the installed bin/), the installed game
-#    under Xvfb sounds a cue when a cell is clicked, and F1 opens the help
-#    window without a message.
-# 4. The uninstall target removes every installed file again.
+#    cues (sound_output.sh, run on the installed program folder), the
+#    installed game under Xvfb sounds a cue when a cell is clicked, and F1
+#    opens the help window without a message.
+# 4. (install) The uninstall target removes every installed file again.
 set -uo pipefail
-build=$(realpath "$1") source=$(realpath "$2") app_id=$3 cue_play=$4 sound_output=$5
+mode=$1 from=$(realpath "$2") source=$(realpath "$3") app_id=$4
+cue_play=$(realpath "$5") sound_output=$(realpath "$6")
 work=$(mktemp -d "${TMPDIR:-/tmp}/installed-game.XXXXXX")
 root=$work/root
 pids=()
@@ -30,17 +34,24 @@ pass() { echo "ok   $*"; }
 fail() { echo "FAIL $*"; failed=$((failed + 1)); }
 
 # --- 1. the file list --------------------------------------------------------
-# cmake --install must be run from outside the build folder's state: a copy
-# of it would do, but the install only reads it.
-if ! DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
-  cat "$work/install.log"; echo "FAIL cmake --install"; exit 1
-fi
+case $mode in
+  install)
+    bin=usr/bin man=6
+    if ! DESTDIR=$root cmake --install "$from" --prefix /usr >"$work/install.log" 2>&1; then
+      cat "$work/install.log"; echo "FAIL cmake --install"; exit 1
+    fi ;;
+  deb)
+    bin=usr/games man=6.gz
+    dpkg-deb -x "$from" "$root" || { echo "FAIL dpkg-deb -x $from"; exit 1; } ;;
+  *) echo "usage: installed_game_test.sh install|deb ..."; exit 2 ;;
+esac
 expected=(
-  usr/bin/morvane usr/bin/morvane-drive usr/bin/morvane-solve
+  $bin/morvane $bin/morvane-drive $bin/morvane-solve
   usr/share/applications/$app_id.desktop
   usr/share/metainfo/$app_id.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/$app_id.svg
-  usr/share/man/man6/morvane.6 usr/share/man/man6/morvane-solve.6 usr/share/man/man6/morvane-drive.6
+  usr/share/man/man6/morvane.$man usr/share/man/man6/morvane-solve.$man
+  usr/share/man/man6/morvane-drive.$man
   usr/share/morvane/Morvane.chm
 )
 for size in 16 22 24 32 48 64 128 256; do
@@ -49,11 +60,12 @@ done
 for cue in move.wav no.wav won.wav lose.wav Yellow.wav red.wav blue.wav green.wav; do
   expected+=("usr/share/morvane/$cue")
 done
-diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) \
+diff <(printf '%s\n' "${expected[@]}" | sort) \
+     <(cd "$root" && find . -type f -printf '%P\n' | grep -Ev '^usr/share/(doc|lintian)/' | sort) \
   >"$work/files.diff" && pass "installed files: ${#expected[@]} as listed" ||
   { fail "installed files differ from the list (< missing, > extra):"; cat "$work/files.diff"; }
 for program in morvane morvane-drive morvane-solve; do
-  [[ -x $root/usr/bin/$program ]] || fail "usr/bin/$program is not executable"
+  [[ -x $root/$bin/$program ]] || fail "$bin/$program is not executable"
 done
 
 # --- 2. validators and the icon ----------------------------------------------
@@ -80,7 +92,7 @@ differ=$(compare -metric AE "$root/usr/share/icons/hicolor/32x32/apps/$app_id.pn
 # --- 3. the installed programs find their data --------------------------------
 mkdir -p "$work/elsewhere"
 cd "$work/elsewhere"
-if bash "$sound_output" "$cue_play" "$root/usr/bin" >"$work/sound.log" 2>&1; then
+if bash "$sound_output" "$cue_play" "$root/$bin" >"$work/sound.log" 2>&1; then
   pass "all eight cues sound from usr/share/morvane ($(tail -n1 "$work/sound.log"))"
 else fail "cues from the installed layout:"; cat "$work/sound.log"; fi
 
@@ -101,7 +113,7 @@ pids+=($!)
 for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 
-"$root/usr/bin/morvane" >"$work/game.log" 2>&1 &
+"$root/$bin/morvane" >"$work/game.log" 2>&1 &
 game=$!
 pids+=($game)
 main=$(timeout 20 xdotool search --sync --onlyvisible --name "^Morvane's Challenge II$" | head -n1)
@@ -136,7 +148,8 @@ fi
 kill "$game" 2>/dev/null
 
 # --- 4. uninstall --------------------------------------------------------------
-if DESTDIR=$root cmake --build "$build" --target uninstall >"$work/uninstall.log" 2>&1; then
+if [[ $mode == deb ]]; then :
+elif DESTDIR=$root cmake --build "$from" --target uninstall >"$work/uninstall.log" 2>&1; then
   left=$(cd "$root" && find . -type f -printf '%P\n')
   [[ -z $left ]] && pass "uninstall removed every file" || fail "uninstall left: $left"
 else fail "the uninstall target failed:"; cat "$work/uninstall.log"; fi
