@@ -1,30 +1,57 @@
-# make run   builds and starts the game
-# make test  builds and runs every test
-# Both install whatever Debian packages are missing first.
+# make run        installs the packages the game needs, builds the game
+#                 alone and starts it
+# make test       installs the test tools too, builds everything and runs
+#                 every test
+# make install    installs the built game (PREFIX=/usr/local, DESTDIR=)
+# make uninstall  removes what make install put down
+# make deb        builds the Debian package into build/deb and checks it
+#                 with lintian
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+# What the game needs at run time besides the program: its cues and help.
+GAME_TARGETS = morvane morvane-solve morvane-drive
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps deps-game configure build game run test install uninstall deb clean
 
 all: build
 
 deps:
 	@tools/install-deps
 
+deps-game:
+	@tools/install-deps game
+
+# A new build folder builds the game alone until the tests are asked for.
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 
 configure: deps $(BUILD)/build.ninja
+	@grep -q '^BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) -DBUILD_TESTING=ON
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+game: deps-game $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target $(GAME_TARGETS)
+
+run: deps-game $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target morvane
 	$(BUILD)/bin/morvane
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+install: game
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	cmake --build $(BUILD) --target uninstall
+
+deb: deps
+	tools/build-deb $(BUILD)/deb
 
 clean:
 	rm -rf $(BUILD)

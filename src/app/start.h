@@ -1,13 +1,22 @@
 #pragma once
 // What every program that opens the game's window sets up first.
 
+#include <QString>
+
 class QApplication;
 
 namespace morvane {
 
 // Before the application exists: the desktop's scale, taken as it is.
 void prepare_environment();
-// After it exists: one look on every desktop, and the game's name.
+// After it exists: one look on every desktop, the game's name, and the
+// desktop file that menus and task bars know the window by.
 void prepare_application(QApplication& app);
+
+// Before the application exists: why the window cannot be shown, or an
+// empty text when it can. The toolkit would abort when its platform is X11
+// or Wayland (as it is unless QT_QPA_PLATFORM names another) and neither
+// DISPLAY nor WAYLAND_DISPLAY says where the desktop is.
+QString missing_display();
 
 }  // namespace morvane

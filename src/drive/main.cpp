@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "app/command_line.h"
+#include "app/data_folder.h"
 #include "app/start.h"
 #include "drive/driver.h"
 
@@ -23,16 +25,26 @@ void quiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qInstallMessageHandler(quiet);
-    if (argc > 2) {
+    morvane::CommandLine line(
+        QStringLiteral("morvane-drive"),
+        QStringLiteral("Plays a script of user actions against the window of Morvane's Challenge II\n"
+                       "(offscreen unless QT_QPA_PLATFORM says otherwise) and prints the state of\n"
+                       "its widgets as JSON on each dump. Without SCRIPT the script is read from\n"
+                       "standard input."));
+    line.parser().addPositionalArgument(QStringLiteral("script"), QStringLiteral("The script to play."),
+                                        QStringLiteral("[SCRIPT]"));
+    if (const auto status = line.read(argc, argv, -1)) return *status;
+    const QStringList scripts = line.positional();
+    if (scripts.size() > 1) {
         std::cerr << "usage: morvane-drive [SCRIPT]\n";
         return 2;
     }
+    qInstallMessageHandler(quiet);
     std::ifstream file;
-    if (argc == 2) {
-        file.open(argv[1]);
+    if (!scripts.isEmpty()) {
+        file.open(scripts.first().toLocal8Bit().constData());
         if (!file) {
-            std::cerr << "morvane-drive: cannot read " << argv[1] << '\n';
+            std::cerr << "morvane-drive: cannot read " << scripts.first().toLocal8Bit().constData() << '\n';
             return 2;
         }
     }
@@ -42,7 +54,7 @@ int main(int argc, char* argv[]) {
     QApplication app(qt_argc, argv);
     morvane::prepare_application(app);
 
-    morvane::DrivenWindow window(QCoreApplication::applicationDirPath());
+    morvane::DrivenWindow window(morvane::data_folder(morvane::program_folder()));
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowExposed(&window)) {
@@ -52,7 +64,7 @@ int main(int argc, char* argv[]) {
     (void)QTest::qWaitForWindowActive(&window, 1000);
 
     morvane::Driver driver(window);
-    const int status = driver.run(argc == 2 ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
+    const int status = driver.run(!scripts.isEmpty() ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
     window.close();
     return status;
 }

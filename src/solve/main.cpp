@@ -33,6 +33,7 @@ or "invalid: " and the reason the game refuses the code.
               with --deal: exit with status 1 when the median, the slowest
               board or the whole batch takes longer than this
 --help        shows this text
+--version     shows the name and version
 )";
 
 std::optional<double> number(std::string_view text) {
@@ -43,7 +44,7 @@ std::optional<double> number(std::string_view text) {
 }
 
 int usage_error(std::string_view what) {
-    std::cerr << "morvane-solve: " << what << "\nTry 'morvane-solve --help'.\n";
+    std::cerr << "morvane-solve: " << what << " (see morvane-solve --help)\n";
     return 2;
 }
 
@@ -60,7 +61,11 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         }
-        if (!arg.starts_with("--")) {
+        if (arg == "--version" || arg == "-v") {
+            std::cout << "morvane-solve " MORVANE_VERSION "\n";
+            return 0;
+        }
+        if (!arg.starts_with("--")) {  // a code may start with one dash
             codes.emplace_back(arg);
             continue;
         }
@@ -70,7 +75,7 @@ int main(int argc, char** argv) {
                                          : arg == "--max-board-ms" ? &max_board_ms
                                          : arg == "--max-total-s"  ? &max_total_s
                                                                    : nullptr;
-        if (!target) return usage_error("unknown option " + std::string(arg));
+        if (!target) return usage_error("unknown option '" + std::string(arg) + "'");
         if (i + 1 == argc) return usage_error(std::string(arg) + " needs a number");
         *target = number(argv[++i]);
         if (!*target) return usage_error(std::string(arg) + " needs a number, not " + argv[i]);

@@ -3,7 +3,9 @@
 //
 //     cue_play FOLDER [--gap MS] [--stay MS] [CUE...]
 //
-// FOLDER plays the part of the program's folder. The cues are asked for one
+// FOLDER plays the part of the program's folder: the cues are played from
+// the data folder the game would find for a program there (FOLDER itself,
+// or ../share/morvane beside an installed bin/). The cues are asked for one
 // after another, --gap milliseconds apart (none by default), then the
 // program lingers --stay milliseconds (1500 by default) and closes the
 // player. It fails with exit status 3 if
@@ -18,6 +20,7 @@
 #include <cstdio>
 
 #include "app/cue_player.h"
+#include "app/data_folder.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -34,7 +37,7 @@ int main(int argc, char** argv) {
         (option == "--gap" ? gap : stay) = args.takeFirst().toInt();
     }
 
-    morvane::CuePlayer player(folder);
+    morvane::CuePlayer player(morvane::data_folder(folder));
     QElapsedTimer clock;
     clock.start();
     player.open();

@@ -231,7 +231,7 @@ private:
     static std::unique_ptr<QuietWindow> open() {
         auto opened = std::make_unique<QuietWindow>(QCoreApplication::applicationDirPath());
         opened->show();
-        QTest::qWaitForWindowExposed(opened.get());
+        if (!QTest::qWaitForWindowExposed(opened.get())) qWarning("the window was never exposed");
         return opened;
     }
 

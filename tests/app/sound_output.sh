@@ -9,7 +9,8 @@
 # stretch of sound recorded must be about as long and as loud as the one in
 # the file. Runs that should make no sound (nothing asked for, a missing
 # file, a missing folder) must record silence, and none of them may hold the
-# program up. CUE_PLAYER_TESTS, when given, is run against the same server,
+# program up. PROGRAM_FOLDER may also be an installed bin/ folder whose cues
+# are in ../share/morvane, as the game finds them. CUE_PLAYER_TESTS, when given, is run against the same server,
 # so that its cases that need an audio device run too.
 set -uo pipefail
 
@@ -18,6 +19,9 @@ cue_play=${1:?$usage}
 folder=${2:?$usage}
 unit_tests=${3:-}
 cues=(move.wav no.wav won.wav lose.wav Yellow.wav red.wav blue.wav green.wav)
+# Where the cue files are, to compare the recordings with.
+files=$folder
+[[ -f $folder/move.wav || ! -d $folder/../share/morvane ]] || files=$folder/../share/morvane
 
 RATE=44100
 SPAN_SLACK=0.05     # seconds the recorded stretch of sound may differ by
@@ -106,8 +110,8 @@ near() { awk -v x="$1" -v c="$2" -v d="$3" 'BEGIN { exit !(x >= c - d && x <= c 
 scaled() { awk -v x="$1" -v w="$2" -v lo="$3" -v hi="$4" 'BEGIN { exit !(x >= w * lo && x <= w * hi) }'; }
 
 for cue in "${cues[@]}"; do
-  if [[ ! -f $folder/$cue ]]; then fail "$cue: not in $folder"; continue; fi
-  read -r want_span want_peak < <(measure "$folder/$cue")
+  if [[ ! -f $files/$cue ]]; then fail "$cue: not in $files"; continue; fi
+  read -r want_span want_peak < <(measure "$files/$cue")
   stay=$(awk -v s="$want_span" 'BEGIN { printf "%d", (s + 0.3) * 1000 }')
   if ! record "$folder" --stay "$stay" "$cue"; then fail "$cue: playing"; continue; fi
   read -r got_span got_peak < <(measure "${raw[@]}" "$RT/take.raw")
@@ -121,7 +125,7 @@ for cue in "${cues[@]}"; do
 done
 
 # A preloaded cue plays again when asked for again.
-read -r want_span _ < <(measure "$folder/no.wav")
+read -r want_span _ < <(measure "$files/no.wav")
 if record "$folder" --gap 500 --stay 700 no.wav no.wav; then
   read -r got_span _ < <(measure "${raw[@]}" "$RT/take.raw")
   what="no.wav twice, 0.5 s apart: ${got_span}s from first to last sound"
