@@ -13,6 +13,9 @@ int main(int argc, char* argv[]) {
     morvane::CommandLine line(QStringLiteral("morvane"),
                               QStringLiteral("Morvane's Challenge II, a puzzle game: clear the board of "
                                              "28 cells one king's move at a time."));
+    // No positional arguments yet: one would be added with
+    // line.parser().addPositionalArgument(...), read(argc, argv, 1) and
+    // line.positional().
     if (const auto status = line.read(argc, argv)) return *status;
 
     if (const QString missing = morvane::missing_display(); !missing.isEmpty()) {

@@ -127,11 +127,11 @@ else
       awk '/^Maximum amplitude/ {print $3}'
   }
   # No board yet: a click on a cell is refused with the cue no.wav.
-  from=$(stat -c %s "$work/sink.raw")
+  mark=$(stat -c %s "$work/sink.raw")
   xdotool mousemove $((X + 176 + 24)) $((Y + 96 + 24)) click 1
   heard=0
   for _ in $(seq 50); do
-    p=$(peak "$from")
+    p=$(peak "$mark")
     awk -v p="${p:-0}" 'BEGIN { exit !(p > 0.05) }' && { heard=1; break; }
     sleep 0.1
   done
