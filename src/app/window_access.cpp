@@ -56,9 +56,9 @@ QString first_line(const QString& text) {
 }
 
 constexpr char kLegend[] =
-    "What landing on each piece takes off the board, around the player's cell: yellow the row "
-    "above, green the column to the left, blue the column to the right, red the row below, navy "
-    "both columns beside it, orange both rows above and below it.";
+    "What landing on each piece takes off the board, of the cells around the player: yellow the "
+    "three above, green the three to the left, blue the three to the right, red the three below, "
+    "navy the three on each side, orange the three above and the three below.";
 
 }  // namespace
 

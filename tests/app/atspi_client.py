@@ -151,7 +151,7 @@ def play_a_winning_game():
             if wanted not in names:
                 fail(f"no control is called {wanted!r}")
         legend = names.get("Legend")
-        if legend is None or "yellow the row above" not in legend.description:
+        if legend is None or "yellow the three above" not in legend.description:
             fail("the legend does not say what the colours take off")
         if "Randomizer" in names and "Ctrl+N" not in names["Randomizer"].description:
             fail("the Randomizer's tooltip does not name its key")
