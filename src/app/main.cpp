@@ -15,7 +15,14 @@ int main(int argc, char* argv[]) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "A puzzle: move the player across a board of 28 cells until only its own cell is left."));
+        "A puzzle: move the player across a board of 28 cells until only its own cell is left.\n"
+        "\n"
+        "Keys: Ctrl+N a new board, F5 Reset (Start Over while entering a code), Ctrl+E Code and OK,\n"
+        "Ctrl+C copies the board's code, Ctrl+V in a code box pastes one into all seven boxes,\n"
+        "Ctrl+M sound off and on, Ctrl+Q quits, F1 help, H hint, Tab to the board and the buttons.\n"
+        "On the board: the arrows move the cursor, Enter or Space clicks its cell, the keypad's\n"
+        "1 to 9 move the player, and while entering a code P Y B N G R O put the player or the\n"
+        "yellow, blue, navy, green, red or orange piece on the cursor's cell."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(
