@@ -48,19 +48,24 @@ cursor_on() {
   [[ $(pixel $(($(cell_left "$1") + 1)) "$(cell_middle "$1")") == "0,0,0" &&
      $(pixel $(($(cell_left "$1") + 4)) "$(cell_middle "$1")") == "255,255,64" ]]
 }
-eventually() { for _ in $(seq 50); do shot; "$@" && return 0; sleep 0.1; done; return 1; }
+# Takes screenshots until CHECK holds (the game may lag behind the keys on a
+# busy machine); ten seconds at most, as a hang guard.
+eventually() { for _ in $(seq 100); do shot; "$@" && return 0; sleep 0.1; done; return 1; }
 clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null || true; }
-copied_code() {  # Ctrl+C, then what the clipboard holds
+copied_code() {  # Ctrl+C, then what the clipboard holds once the game has taken it
+  printf 'nothing yet' | xclip -i -selection clipboard
   key ctrl+c
-  clipboard
+  local text
+  for _ in $(seq 100); do text=$(clipboard); [[ $text != "nothing yet" ]] && break; sleep 0.1; done
+  printf '%s' "$text"
 }
 message_box() { xdotool search --onlyvisible --name "^Morvane's Challenge" | grep -vx "$main" | head -n1 || true; }
 close_message_box() {
   local box=
-  for _ in $(seq 50); do box=$(message_box); [[ -n $box ]] && break; sleep 0.1; done
+  for _ in $(seq 200); do box=$(message_box); [[ -n $box ]] && break; sleep 0.1; done
   [[ -n $box ]] || fail "no message box appeared ($1)"
   xdotool windowfocus --sync "$box" key Return
-  for _ in $(seq 50); do [[ -z $(message_box) ]] && break; sleep 0.1; done
+  for _ in $(seq 200); do [[ -z $(message_box) ]] && break; sleep 0.1; done
   xdotool windowfocus --sync "$main"
 }
 
