@@ -7,24 +7,8 @@
 #   keyboard_test.sh PROGRAM MORVANE_SOLVE
 set -euo pipefail
 program=$1 solve=$2
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
+source "$(dirname "$0")/x_session.sh"
 fail() { echo "FAIL: $*" >&2; import -window root /tmp/keyboard_failure.png 2>/dev/null || true; exit 1; }
-
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-export XDG_RUNTIME_DIR=$work
-export PULSE_SERVER=unix:$work/no-sound-server  # play silently
 
 "$program" >/dev/null 2>&1 &
 game=$!
