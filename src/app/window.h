@@ -117,18 +117,22 @@ private:
     };
 
     void build();
-    void build_access();   // window_access.cpp, from here down
-    void render_access();
-    void announce(const QString& text);
-    QString since(Seen& told);  // what changed since `told`; `told` becomes now
-    bool keypad_move(const QKeyEvent* event);
-    void press(QPushButton* button);
-    void leave_code_box();
-    bool code_box_event(QLineEdit* box, QEvent* event);
-    bool paste_code(QLineEdit* box);
+    // Runs a handler of the game for a user event, then shows and tells
+    // what it did.
     void forward(const std::function<void()>& handler);
     void note(const QString& text);
     void clear_hint();
+
+    // Keys, screen reader and board codes (window_access.cpp).
+    void build_access();
+    void render_access();
+    void announce(const QString& text);  // the status's new name
+    QString since(Seen& told);           // what changed since `told`; `told` becomes now
+    bool keypad_move(const QKeyEvent* event);
+    void press(QPushButton* button);  // a click, when the button is shown
+    void leave_code_box();            // code entry ended from a box: back to the board
+    bool code_box_event(QLineEdit* box, QEvent* event);
+    bool paste_code(QLineEdit* box);
 
     QString program_folder_;
     Relay relay_{*this};
