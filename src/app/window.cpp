@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/board_cursor.h"
 #include "help/help_window.h"
 #include "solve/hint.h"
 
