@@ -1,6 +1,8 @@
-// morvane: starts the game, its window shown at the centre of the screen.
+// morvane: starts the game, its window shown at the centre of the screen,
+// with the board of a code given on the command line placed on it.
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/command_line.h"
@@ -10,13 +12,25 @@
 
 int main(int argc, char* argv[]) {
     // The command line first, so that --help and --version need no display.
-    morvane::CommandLine line(QStringLiteral("morvane"),
-                              QStringLiteral("Morvane's Challenge II, a puzzle game: clear the board of "
-                                             "28 cells one king's move at a time."));
-    // No positional arguments yet: one would be added with
-    // line.parser().addPositionalArgument(...), read(argc, argv, 1) and
-    // line.positional().
-    if (const auto status = line.read(argc, argv)) return *status;
+    morvane::CommandLine line(
+        QStringLiteral("morvane"),
+        QStringLiteral(
+            "Morvane's Challenge II, a puzzle game: clear the board of 28 cells one king's move at a time.\n"
+            "\n"
+            "Keys: Ctrl+N a new board, F5 Reset (Start Over while entering a code), Ctrl+E Code and OK,\n"
+            "Ctrl+C copies the board's code, Ctrl+V in a code box pastes one into all seven boxes,\n"
+            "Ctrl+M sound off and on, Ctrl+Q quits, F1 help, H hint, Tab to the board and the buttons.\n"
+            "On the board: the arrows move the cursor, Enter or Space clicks its cell, the keypad's\n"
+            "1 to 9 move the player, and while entering a code P Y B N G R O put the player or the\n"
+            "yellow, blue, navy, green, red or orange piece on the cursor's cell."));
+    line.parser().addPositionalArgument(
+        QStringLiteral("CODE"),
+        QStringLiteral("Opens with this board placed: the seven cells of the player and the yellow, blue, "
+                       "navy, green, red and orange pieces, separated by commas, e.g. 9,23,28,21,15,4,27 "
+                       "(what Ctrl+C copies in the game). A code that starts with - follows --."),
+        QStringLiteral("[CODE]"));
+    if (const auto status = line.read(argc, argv, 1)) return *status;
+    const QStringList codes = line.positional();
 
     if (const QString missing = morvane::missing_display(); !missing.isEmpty()) {
         std::fprintf(stderr, "morvane: %s\n", qPrintable(missing));
@@ -27,5 +41,7 @@ int main(int argc, char* argv[]) {
     morvane::prepare_application(app);
     morvane::GameWindow window(morvane::data_folder(morvane::program_folder()));
     window.show();
+    if (!codes.isEmpty())
+        QTimer::singleShot(0, &window, [&window, code = codes.first()] { window.place_code(code); });
     return QApplication::exec();
 }

@@ -261,14 +261,16 @@ void GameWindow::build() {
     hint_timer_.setSingleShot(true);
     connect(&hint_timer_, &QTimer::timeout, this, &GameWindow::clear_hint);
 
-    code_[0]->setFocus(Qt::OtherFocusReason);
+    build_access();  // keys, the board cursor, names for screen readers
 }
 
-template <typename Handler>
-void GameWindow::forward(Handler handler) {
+void GameWindow::forward(const std::function<void()>& handler) {
     clear_hint();  // whatever the player does next makes an old hint stale
+    told_ = seen(game_);
+    cues_heard_.clear();
     handler();
     render();
+    if (const QString said = since(told_); !said.isEmpty()) announce(said);
 }
 
 void GameWindow::show_hint() {
@@ -292,6 +294,7 @@ void GameWindow::show_hint() {
             hint_mark_->raise();
             hint_mark_->show();
             hint_timer_.start(1500);
+            announce(QStringLiteral("Hint: cell %1.").arg(hint.cell));
             break;
         case solver::Hint::Verdict::NoWin:
             note(QStringLiteral("No way to solve the board is left from here.\nReset tries it again."));
@@ -313,6 +316,7 @@ void GameWindow::note(const QString& text) {
     hint_note_->raise();
     hint_note_->show();
     hint_timer_.start(4000);
+    announce(text);
 }
 
 void GameWindow::clear_hint() {
@@ -372,6 +376,7 @@ void GameWindow::render() {
         frame1_->setFont(font);
     }
     for (int i = 0; i < kBoxes; ++i) figures_[i]->setHidden(!game_.palette[i].shown);
+    render_access();
 }
 
 QPushButton* GameWindow::cell(int n) const { return n >= 0 && n <= kCells ? cells_[n] : nullptr; }
@@ -415,12 +420,14 @@ void GameWindow::keyPressEvent(QKeyEvent* event) {
         show_hint();
         return;
     }
+    if (keypad_move(event)) return;
     QWidget::keyPressEvent(event);
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == score_box_ && event->type() == QEvent::MouseButtonDblClick)
         forward([&] { game_.score_box_DblClick(); });
+    if (auto* box = qobject_cast<QLineEdit*>(watched); box && code_box_event(box, event)) return true;
     return QWidget::eventFilter(watched, event);
 }
 

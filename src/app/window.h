@@ -7,8 +7,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/board_code.h"
 #include "app/cue_player.h"
 #include "core/morvane1.h"
 
@@ -20,6 +24,7 @@ class QPushButton;
 
 namespace morvane {
 
+class BoardCursor;
 class CellButton;
 class FigureLabel;
 
@@ -70,6 +75,24 @@ public:
     void focus_code_box(int box) override;
     void open_help(std::string_view file) override;
 
+    // --- Keyboard, screen reader and board codes (window_access.cpp) -----
+    // Places board code `code` ("9,23,28,21,15,4,27"), exactly as typing its
+    // boxes in code entry and pressing OK would; a bad code gets the game's
+    // message box.
+    void place_code(const QString& code);
+    // Copies the placed board's code to the clipboard; false when no board
+    // is placed.
+    bool copy_code();
+    // The sound, on at start; off lasts until it is switched on again or
+    // the window closes.
+    bool sound_on() const { return sound_on_; }
+    void toggle_sound();
+    // The board's keyboard stop and its cursor cell.
+    BoardCursor* board_cursor() const { return cursor_; }
+    // The live status a screen reader hears: its accessible name says what
+    // the last action did.
+    QLabel* status() const { return status_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -77,16 +100,45 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Stands between the game and the window: notes what the game says
+    // during a user action, for the status, and keeps cues silent while the
+    // sound is off.
+    class Relay final : public Outside {
+    public:
+        explicit Relay(GameWindow& window) : window_(window) {}
+        void enter_program_folder() override { window_.enter_program_folder(); }
+        void play_cue(std::string_view file) override;
+        void message(std::string_view text, std::string_view title, Icon icon) override;
+        void focus_code_box(int box) override { window_.focus_code_box(box); }
+        void open_help(std::string_view file) override { window_.open_help(file); }
+
+    private:
+        GameWindow& window_;
+    };
+
     void build();
-    template <typename Handler>
-    void forward(Handler handler);
+    // Runs a handler of the game for a user event, then shows and tells
+    // what it did.
+    void forward(const std::function<void()>& handler);
     void note(const QString& text);
     void clear_hint();
     // What a hint depends on: code entry, the cells and the code.
     std::string board_key() const;
 
+    // Keys, screen reader and board codes (window_access.cpp).
+    void build_access();
+    void render_access();
+    void announce(const QString& text);  // the status's new name
+    QString since(Seen& told);           // what changed since `told`; `told` becomes now
+    bool keypad_move(const QKeyEvent* event);
+    void press(QPushButton* button);  // a click, when the button is shown
+    void leave_code_box();            // code entry ended from a box: back to the board
+    bool code_box_event(QLineEdit* box, QEvent* event);
+    bool paste_code(QLineEdit* box);
+
     QString program_folder_;
-    Morvane1 game_{*this};
+    Relay relay_{*this};
+    Morvane1 game_{relay_};
     CuePlayer cues_;
     bool centred_ = false;
 
@@ -105,6 +157,14 @@ private:
     QLabel* hint_note_ = nullptr;
     QTimer hint_timer_;
     std::string hinted_board_;
+
+    BoardCursor* cursor_ = nullptr;
+    QLabel* status_ = nullptr;
+    bool sound_on_ = true;
+    int last_player_ = 0;  // the player's cell at the last render
+    int tab_order_ = -1;  // the tab order set up last: 1 code entry, 0 play
+    Seen told_;           // the game as last told in the status
+    std::vector<std::string> cues_heard_;  // cues played since then
 };
 
 }  // namespace morvane

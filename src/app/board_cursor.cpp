@@ -1,0 +1,105 @@
+#include "app/board_cursor.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "core/controls.h"
+#include "core/geometry.h"
+
+namespace morvane {
+
+BoardCursor::BoardCursor(std::function<QRect(int n)> cell_place, QWidget* parent)
+    : QWidget(parent), cell_place_(std::move(cell_place)) {
+    setObjectName(QStringLiteral("board"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::TabFocus);
+    QRect board = cell_place_(1);
+    for (int n = 2; n <= kCells; ++n) board |= cell_place_(n);
+    setGeometry(board);
+}
+
+int BoardCursor::figure_of_key(int key) {
+    switch (key) {
+        case Qt::Key_P: return 0;
+        case Qt::Key_Y: return 1;
+        case Qt::Key_B: return 2;
+        case Qt::Key_N: return 3;
+        case Qt::Key_G: return 4;
+        case Qt::Key_R: return 5;
+        case Qt::Key_O: return 6;
+        default: return -1;
+    }
+}
+
+void BoardCursor::set_cell(int n) {
+    if (n < 1 || n > kCells || n == cell_) return;
+    update(frame_place());
+    cell_ = n;
+    update(frame_place());
+    if (moved) moved(n);
+}
+
+QRect BoardCursor::frame_place() const { return cell_place_(cell_).translated(-pos()); }
+
+void BoardCursor::paintEvent(QPaintEvent*) {
+    if (!hasFocus()) return;
+    // Two tones, so that the frame shows on grey, on every piece, on the
+    // player and on the white of a removed cell: a dark outer ring and a
+    // bright inner one.
+    QPainter painter(this);
+    const QRect place = frame_place();
+    painter.fillRect(place.left(), place.top(), place.width(), 3, Qt::black);
+    painter.fillRect(place.left(), place.bottom() - 2, place.width(), 3, Qt::black);
+    painter.fillRect(place.left(), place.top(), 3, place.height(), Qt::black);
+    painter.fillRect(place.right() - 2, place.top(), 3, place.height(), Qt::black);
+    const QRect inner = place.adjusted(3, 3, -3, -3);
+    const QColor bright(0xff, 0xff, 0x40);
+    painter.fillRect(inner.left(), inner.top(), inner.width(), 2, bright);
+    painter.fillRect(inner.left(), inner.bottom() - 1, inner.width(), 2, bright);
+    painter.fillRect(inner.left(), inner.top(), 2, inner.height(), bright);
+    painter.fillRect(inner.right() - 1, inner.top(), 2, inner.height(), bright);
+}
+
+void BoardCursor::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    // The keypad's keys belong to the player (the window moves it); only
+    // the plain arrows move the cursor, stopping at the board's edges.
+    if (!(modifiers & (Qt::KeypadModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        int row = row_of(cell_), column = column_of(cell_);
+        switch (event->key()) {
+            case Qt::Key_Up: --row; break;
+            case Qt::Key_Down: ++row; break;
+            case Qt::Key_Left: --column; break;
+            case Qt::Key_Right: ++column; break;
+            default: row = -2;
+        }
+        if (row != -2) {
+            if (const int n = cell_at(row, column)) set_cell(n);
+            return;
+        }
+    }
+    const bool plain = (modifiers & ~(Qt::KeypadModifier | Qt::ShiftModifier)) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space)) {
+        if (pressed) pressed(cell_);
+        return;
+    }
+    if (plain && !(modifiers & Qt::KeypadModifier)) {
+        if (const int figure = figure_of_key(event->key()); figure >= 0) {
+            if (figure_key) figure_key(cell_, figure);
+            return;
+        }
+    }
+    event->ignore();  // the window's keys (F1, H, the keypad, ...)
+}
+
+void BoardCursor::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void BoardCursor::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+}  // namespace morvane
