@@ -1,11 +1,12 @@
 # make run   builds and starts the game
 # make test  builds and runs every test
+# make bench builds and runs the benchmarks, which print figures
 # Both install whatever Debian packages are missing first.
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -25,6 +26,9 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bin/window_bench
 
 clean:
 	rm -rf $(BUILD)
