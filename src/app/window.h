@@ -21,6 +21,7 @@ class QPushButton;
 namespace morvane {
 
 class CellButton;
+class CellLook;
 class FigureLabel;
 
 // The mime type of a palette figure being dragged; its data is the figure's
@@ -88,6 +89,7 @@ private:
     CuePlayer cues_;
     bool centred_ = false;
 
+    std::unique_ptr<CellLook> look_;
     std::array<CellButton*, kCells + 1> cells_{};
     std::array<QLineEdit*, kBoxes> code_{};
     std::array<FigureLabel*, kBoxes> figures_{};
