@@ -205,10 +205,22 @@ GameWindow::GameWindow(QString program_folder, QWidget* parent)
     : QWidget(parent), program_folder_(std::move(program_folder)), cues_(program_folder_) {
     build();
     render();
-    cues_.open();  // the window has loaded
+    // The window has loaded; its cues are opened once its first frame is on
+    // the screen (see paintEvent), or at the first cue asked for before.
 }
 
-GameWindow::~GameWindow() { cues_.close(); }
+GameWindow::~GameWindow() { close_cues(); }
+
+void GameWindow::open_cues() {
+    if (cues_state_ != CuesState::NotYet) return;
+    cues_state_ = CuesState::Open;
+    cues_.open();
+}
+
+void GameWindow::close_cues() {
+    cues_state_ = CuesState::Closed;
+    cues_.close();
+}
 
 void GameWindow::build() {
     setWindowTitle(qs(kTitle));
@@ -457,7 +469,10 @@ Picture GameWindow::picture_shown(int n) const {
 
 void GameWindow::enter_program_folder() { QDir::setCurrent(program_folder_); }
 
-void GameWindow::play_cue(std::string_view file) { cues_.play(qs(file)); }
+void GameWindow::play_cue(std::string_view file) {
+    open_cues();  // a click may come before the first frame
+    cues_.play(qs(file));
+}
 
 void GameWindow::message(std::string_view text, std::string_view title, Icon icon) {
     render();  // the board as it stands is seen behind the box
@@ -505,8 +520,18 @@ void GameWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void GameWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Opening the cues reaches for the sound server and loads every cue:
+    // done just after the first frame, so that it never holds that up.
+    if (cues_state_ == CuesState::NotYet && !cues_timer_started_) {
+        cues_timer_started_ = true;
+        QTimer::singleShot(0, this, &GameWindow::open_cues);
+    }
+}
+
 void GameWindow::closeEvent(QCloseEvent* event) {
-    cues_.close();  // the window unloads; unloading is never cancelled
+    close_cues();  // the window unloads; unloading is never cancelled
     event->accept();
 }
 

@@ -63,6 +63,7 @@ public:
     void show_hint();
     QWidget* hint_mark() const { return hint_mark_; }
     QLabel* hint_note() const { return hint_note_; }
+    const CuePlayer& cue_player() const { return cues_; }
 
     // What leaves the game.
     void enter_program_folder() override;
@@ -75,6 +76,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -83,10 +85,16 @@ private:
     void forward(Handler handler);
     void note(const QString& text);
     void clear_hint();
+    void open_cues();
+    void close_cues();
 
     QString program_folder_;
     Morvane1 game_{*this};
     CuePlayer cues_;
+    // The cues open once, after the first frame or at the first cue, and
+    // stay shut once the window has closed.
+    enum class CuesState { NotYet, Open, Closed } cues_state_ = CuesState::NotYet;
+    bool cues_timer_started_ = false;
     bool centred_ = false;
 
     std::unique_ptr<CellLook> look_;

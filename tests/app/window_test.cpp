@@ -336,6 +336,29 @@ private slots:
                                 .arg(QStringList(counter.paints.keys()).join(' '))));
     }
 
+    // The game's own window, whose cues go to its cue player: the first
+    // frame never waits for the sound server or the cues, which open just
+    // after it, and a click that comes even before it still plays its cue.
+    void cuesOpenJustAfterTheFirstFrame() {
+        GameWindow plain(QCoreApplication::applicationDirPath());
+        plain.show();
+        QVERIFY(!plain.cue_player().is_open());
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QTRY_VERIFY(plain.cue_player().is_open());
+    }
+    void aClickBeforeTheFirstFramePlaysItsCue() {
+        GameWindow plain(QCoreApplication::applicationDirPath());
+        plain.show();
+        QTest::mouseClick(plain.cell(3), Qt::LeftButton);  // no board yet: refused, "no.wav"
+        QVERIFY(plain.cue_player().is_open());
+        // Where there is sound, the cue is loaded (and playing).
+        if (plain.cue_player().holds(QStringLiteral("move.wav"))) QVERIFY(plain.cue_player().holds("no.wav"));
+        // Once the window has closed, cues stay shut.
+        plain.close();
+        plain.play_cue("no.wav");
+        QVERIFY(!plain.cue_player().is_open());
+    }
+
 private:
     // What each cell shows: empty when it is off the board.
     QStringList looks() const {
