@@ -9,7 +9,8 @@
 //    action caused.
 // 2. Start-up: start_game and start_bare are each spawned N times, offscreen
 //    and on a private Xvfb display: wall time from spawn to the first frame,
-//    the child's CPU time to it, and the child's peak resident memory.
+//    the child's CPU time to it, and the child's peak resident memory over
+//    its first frame and the 300 ms after it (cues opened and all).
 //
 // Set MORVANE_BENCH_XVFB=:N to have the Xvfb display run as number N.
 
@@ -29,7 +30,6 @@
 #include <map>
 #include <memory>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -254,14 +254,15 @@ Start start_once(const std::string& program, const std::vector<std::string>& env
     for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, size_t(n));
     close(out[0]);
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
+    waitpid(pid, &status, 0);
     long long frame = 0, cpu = 0;
+    long peak = 0;
     Start start;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::sscanf(text.c_str(), "%lld %lld", &frame, &cpu) == 2) {
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+        std::sscanf(text.c_str(), "%lld %lld %ld", &frame, &cpu, &peak) == 3) {
         start.wall_ms = double(frame - spawned) / 1e6;
         start.cpu_ms = double(cpu) / 1e6;
-        start.peak_mb = double(usage.ru_maxrss) / 1024.0;
+        start.peak_mb = double(peak) / 1024.0;
     }
     return start;
 }
