@@ -6,6 +6,8 @@
 # make uninstall  removes what make install put down
 # make deb        builds the Debian package into build/deb and checks it
 #                 with lintian
+# make bench      builds everything and runs the benchmarks, which print
+#                 figures
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -13,7 +15,7 @@ PREFIX ?= /usr/local
 # What the game needs at run time besides the program: its cues and help.
 GAME_TARGETS = morvane morvane-solve morvane-drive
 
-.PHONY: all deps deps-game configure build game run test install uninstall deb clean
+.PHONY: all deps deps-game configure build game run test bench install uninstall deb clean
 
 all: build
 
@@ -52,6 +54,9 @@ uninstall:
 
 deb: deps
 	tools/build-deb $(BUILD)/deb
+
+bench: build
+	$(BUILD)/bin/window_bench
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,8 @@
 # Installing the game into a standard layout (any prefix, any DESTDIR):
 #
 #   bin/                          morvane, morvane-solve, morvane-drive
+#   lib/morvane/                  morvane_sound.so, the cues' sound module,
+#                                 loaded by the game from ../lib/morvane
 #   share/morvane/                the WAV cues and Morvane.chm, found by the
 #                                 game as ../share/morvane from its program
 #   share/applications/           APP_ID.desktop
@@ -17,6 +19,7 @@ set(MORVANE_DATA_DIR ${CMAKE_INSTALL_DATADIR}/morvane)
 set(MORVANE_ICON_SIZES 16 22 24 32 48 64 128 256)
 
 install(TARGETS morvane morvane-solve morvane-drive RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS morvane_sound LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/morvane)
 
 list(TRANSFORM MORVANE_CUES PREPEND ${MORVANE_ASSETS_DIR}/ OUTPUT_VARIABLE cue_files)
 install(FILES ${cue_files} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Morvane.chm

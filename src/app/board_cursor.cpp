@@ -13,9 +13,15 @@ BoardCursor::BoardCursor(std::function<QRect(int n)> cell_place, QWidget* parent
     setObjectName(QStringLiteral("board"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::TabFocus);
-    QRect board = cell_place_(1);
-    for (int n = 2; n <= kCells; ++n) board |= cell_place_(n);
-    setGeometry(board);
+    place();
+}
+
+// The widget covers the cursor's cell while it has the focus, and nothing
+// (an empty place on that cell) otherwise: so it never paints, nor makes
+// anything repaint, over cells it does not mark.
+void BoardCursor::place() {
+    const QRect cell = cell_place_(cell_);
+    setGeometry(hasFocus() ? cell : QRect(cell.topLeft(), QSize(0, 0)));
 }
 
 int BoardCursor::figure_of_key(int key) {
@@ -33,13 +39,10 @@ int BoardCursor::figure_of_key(int key) {
 
 void BoardCursor::set_cell(int n) {
     if (n < 1 || n > kCells || n == cell_) return;
-    update(frame_place());
     cell_ = n;
-    update(frame_place());
+    place();
     if (moved) moved(n);
 }
-
-QRect BoardCursor::frame_place() const { return cell_place_(cell_).translated(-pos()); }
 
 void BoardCursor::paintEvent(QPaintEvent*) {
     if (!hasFocus()) return;
@@ -47,7 +50,7 @@ void BoardCursor::paintEvent(QPaintEvent*) {
     // player and on the white of a removed cell: a dark outer ring and a
     // bright inner one.
     QPainter painter(this);
-    const QRect place = frame_place();
+    const QRect place = rect();
     painter.fillRect(place.left(), place.top(), place.width(), 3, Qt::black);
     painter.fillRect(place.left(), place.bottom() - 2, place.width(), 3, Qt::black);
     painter.fillRect(place.left(), place.top(), 3, place.height(), Qt::black);
@@ -93,12 +96,12 @@ void BoardCursor::keyPressEvent(QKeyEvent* event) {
 }
 
 void BoardCursor::focusInEvent(QFocusEvent* event) {
-    update();
+    place();
     QWidget::focusInEvent(event);
 }
 
 void BoardCursor::focusOutEvent(QFocusEvent* event) {
-    update();
+    place();
     QWidget::focusOutEvent(event);
 }
 

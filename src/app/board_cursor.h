@@ -1,7 +1,7 @@
 #pragma once
 // The board as one keyboard stop: a cursor frame over one cell, moved with
-// the arrow keys. It lies over the cells, takes no mouse events and paints
-// only the frame, and only while it has the keyboard focus.
+// the arrow keys. It lies over the cursor's cell, takes no mouse events and
+// paints only the frame, and only while it has the keyboard focus.
 
 #include <QWidget>
 #include <functional>
@@ -33,7 +33,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    QRect frame_place() const;
+    void place();  // follows the cursor's cell and the focus
 
     std::function<QRect(int)> cell_place_;
     int cell_ = 1;

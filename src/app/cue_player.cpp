@@ -1,38 +1,51 @@
 #include "app/cue_player.h"
 
-#include <QAudioDevice>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
 
-#include <map>
+#include <dlfcn.h>
 #include <memory>
+
+#include "app/cue_sounds.h"
 
 namespace morvane {
 
 struct CuePlayer::Impl {
-    // One effect per cue file, loaded once and replayed from memory.
-    std::map<QString, std::unique_ptr<QSoundEffect>> effects;
+    std::unique_ptr<CueSounds> sounds;  // null without the sound module
 };
 
 namespace {
 
-// Whether there is anything to play the cues on. Without a sound server or
-// audio device the cues are simply not loaded, and the game goes on in
-// silence.
-bool canSound() { return !QMediaDevices::defaultAudioOutput().isNull(); }
+// The folder of the running program's executable, links resolved.
+QString programFolder() {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
+}
 
-// Starts loading `file` from `folder`; null when there is no such file.
-// Loading goes on in the background: an effect asked to play before it is
-// ready starts as soon as it is.
-std::unique_ptr<QSoundEffect> load(const QString& folder, const QString& file) {
-    const QFileInfo info(QDir(folder).filePath(file));
-    if (!info.isFile()) return nullptr;
-    auto effect = std::make_unique<QSoundEffect>();
-    effect->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
-    return effect;
+// Where the sound module lies: beside the program, as in the build folder,
+// or in the installed library folder reached from the program's folder.
+QString soundModulePath() {
+    const QDir program(programFolder());
+    const QString name = QStringLiteral("morvane_sound.so");
+    if (program.exists(name)) return program.filePath(name);
+    return QDir(program.filePath(QStringLiteral(MORVANE_INSTALLED_MODULE_DIR))).filePath(name);
+}
+
+// The sound module's entry point, loaded on first use and kept for the
+// program's life; null when the module is missing (the cues stay silent).
+using OpenSounds = CueSounds* (*)(const QString&, const QStringList&);
+OpenSounds soundModule() {
+    static const OpenSounds entry = []() -> OpenSounds {
+        const QByteArray path = QFile::encodeName(soundModulePath());
+        void* module = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            qWarning("no sound: %s", dlerror());
+            return nullptr;
+        }
+        return reinterpret_cast<OpenSounds>(dlsym(module, kCueSoundsEntry));
+    }();
+    return entry;
 }
 
 }  // namespace
@@ -52,10 +65,7 @@ const QStringList& CuePlayer::cueNames() {
 void CuePlayer::open() {
     if (impl_) return;
     impl_ = new Impl;
-    if (!canSound()) return;
-    for (const QString& name : cueNames()) {
-        if (auto effect = load(folder_, name)) impl_->effects.emplace(name, std::move(effect));
-    }
+    if (const OpenSounds open_sounds = soundModule()) impl_->sounds.reset(open_sounds(folder_, cueNames()));
 }
 
 void CuePlayer::close() {
@@ -63,23 +73,11 @@ void CuePlayer::close() {
     impl_ = nullptr;
 }
 
-bool CuePlayer::holds(const QString& file) const {
-    return impl_ && impl_->effects.count(file) > 0;
-}
+bool CuePlayer::holds(const QString& file) const { return impl_ && impl_->sounds && impl_->sounds->holds(file); }
 
 void CuePlayer::play(const QString& file) {
     QDir::setCurrent(folder_);
-    if (!impl_) return;
-    auto it = impl_->effects.find(file);
-    if (it == impl_->effects.end()) {
-        // Not among the files found at open(): look once more, so that a
-        // cue that turns up later still plays.
-        if (!canSound()) return;
-        auto effect = load(folder_, file);
-        if (!effect) return;
-        it = impl_->effects.emplace(file, std::move(effect)).first;
-    }
-    it->second->play();
+    if (impl_ && impl_->sounds) impl_->sounds->play(file);
 }
 
 }  // namespace morvane

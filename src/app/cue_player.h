@@ -5,7 +5,8 @@
 // cue starts at once when asked for. Cues never block the game: play() only
 // starts a cue and returns, and a missing file, a broken file, or a machine
 // without a sound server or audio device simply makes no sound. Cues that
-// overlap are mixed.
+// overlap are mixed. The sounds themselves live in a module loaded at the
+// first open() (cue_sounds.h); without it, the cues are silent.
 
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,8 @@ public:
 
     // The folder's absolute path.
     const QString& folder() const { return folder_; }
+    // Whether the player is open (for tests).
+    bool is_open() const { return impl_ != nullptr; }
     // Whether `file` is loaded or being loaded (for tests).
     bool holds(const QString& file) const;
 

@@ -10,11 +10,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -69,16 +71,92 @@ QMimeData* figure_mime_data(int figure) {
     return data;
 }
 
+// How a cell looks: a flat grey face, a raised bevel (sunken while pressed)
+// and the cell's picture or caption. The look is drawn by one hidden,
+// style-sheet dressed button and kept as a picture per state (picture,
+// caption, pressed, pixel ratio), so that a cell's repaint is one copy of
+// pixels and every cell looks exactly as that button does.
+class CellLook {
+public:
+    explicit CellLook(QWidget* window) : model_(new QPushButton(window)) {
+        model_->hide();
+        model_->setObjectName(QStringLiteral("cell_look"));
+        model_->setFont(arial(14.25));
+        model_->setIconSize(QSize(36, 36));
+        model_->setStyleSheet(kCellStyle);
+    }
+
+    void draw(QPainter& painter, const QPushButton& cell) {
+        const qreal ratio = cell.devicePixelRatio();
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6")
+                                .arg(cell.icon().cacheKey())
+                                .arg(cell.isDown())
+                                .arg(ratio)
+                                .arg(cell.text())
+                                .arg(cell.width())
+                                .arg(cell.height());
+        auto it = looks_.constFind(key);
+        if (it == looks_.cend()) {
+            if (looks_.size() > 256) looks_.clear();
+            QPixmap look(cell.size() * ratio);
+            look.setDevicePixelRatio(ratio);
+            look.fill(Qt::transparent);
+            dress(cell);
+            model_->render(&look, QPoint(), QRegion(), QWidget::DrawChildren);
+            it = looks_.insert(key, look);
+        }
+        painter.drawPixmap(0, 0, *it);
+    }
+
+private:
+    void dress(const QPushButton& cell) {
+        model_->resize(cell.size());
+        if (model_->text() != cell.text()) model_->setText(cell.text());
+        if (model_->icon().cacheKey() != cell.icon().cacheKey()) model_->setIcon(cell.icon());
+        model_->setDown(cell.isDown());
+    }
+
+    QPushButton* model_;  // owned by the window
+    QHash<QString, QPixmap> looks_;
+};
+
 // A board cell: a graphical button that takes dropped palette figures.
+//
+// Cells stand 48 pixels apart and are 49 wide, so each overlaps its
+// neighbours by a pixel. A cell paints every one of its pixels and says so
+// (WA_OpaquePaintEvent): a repaint of one cell then touches neither the
+// board behind it nor the neighbours it overlaps. Hover and focus change
+// nothing a cell shows, so they repaint nothing either.
 class CellButton : public QPushButton {
 public:
-    CellButton(int index, QWidget* parent) : QPushButton(parent), index_(index) {
+    CellButton(int index, CellLook& look, QWidget* parent) : QPushButton(parent), index_(index), look_(look) {
         setAcceptDrops(true);
     }
     std::function<void(int index, int figure)> dropped;
     Picture picture = Picture::None;
 
 protected:
+    bool event(QEvent* event) override {
+        const bool done = QPushButton::event(event);
+        if (event->type() == QEvent::Polish) {
+            // After the style's own polish, which turns hover on and
+            // opaque painting off for every button.
+            setAttribute(Qt::WA_Hover, false);
+            setAttribute(Qt::WA_OpaquePaintEvent);
+        }
+        return done;
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        look_.draw(painter, *this);
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        if (autoDefault()) QPushButton::focusInEvent(event);  // only ever in a dialog
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        // A button losing the focus while held down lets go of it.
+        if (isDown() || autoDefault()) QPushButton::focusOutEvent(event);
+    }
     void dragEnterEvent(QDragEnterEvent* event) override {
         if (figure_in(event->mimeData()) >= 0) event->acceptProposedAction();
     }
@@ -94,6 +172,7 @@ protected:
 
 private:
     int index_;
+    CellLook& look_;
 };
 
 // A palette figure: pressing and moving the mouse on it drags it.
@@ -125,10 +204,22 @@ GameWindow::GameWindow(QString program_folder, QWidget* parent)
     : QWidget(parent), program_folder_(std::move(program_folder)), cues_(program_folder_) {
     build();
     render();
-    cues_.open();  // the window has loaded
+    // The window has loaded; its cues are opened once its first frame is on
+    // the screen (see paintEvent), or at the first cue asked for before.
 }
 
-GameWindow::~GameWindow() { cues_.close(); }
+GameWindow::~GameWindow() { close_cues(); }
+
+void GameWindow::open_cues() {
+    if (cues_state_ != CuesState::NotYet) return;
+    cues_state_ = CuesState::Open;
+    cues_.open();
+}
+
+void GameWindow::close_cues() {
+    cues_state_ = CuesState::Closed;
+    cues_.close();
+}
 
 void GameWindow::build() {
     setWindowTitle(qs(kTitle));
@@ -147,14 +238,14 @@ void GameWindow::build() {
     frame2->setPalette(white);
     frame2->setAutoFillBackground(true);
 
+    look_ = std::make_unique<CellLook>(this);
     for (int n = 0; n <= kCells; ++n) {
-        auto* cell = new CellButton(n, this);
+        auto* cell = new CellButton(n, *look_, this);
         cell->setObjectName(QStringLiteral("Square(%1)").arg(n));
         cell->setGeometry(n == 0 ? twips(2370, 4650, 735, 735)
                                  : twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735));
         cell->setFont(arial(14.25));
         cell->setIconSize(QSize(36, 36));
-        cell->setStyleSheet(kCellStyle);
         cell->dropped = [this](int index, int figure) {
             forward([&] { game_.Square_DragDrop(index, figure); });
         };
@@ -393,7 +484,10 @@ Picture GameWindow::picture_shown(int n) const {
 
 void GameWindow::enter_program_folder() { QDir::setCurrent(program_folder_); }
 
-void GameWindow::play_cue(std::string_view file) { cues_.play(qs(file)); }
+void GameWindow::play_cue(std::string_view file) {
+    open_cues();  // a click may come before the first frame
+    cues_.play(qs(file));
+}
 
 void GameWindow::message(std::string_view text, std::string_view title, Icon icon) {
     render();  // the board as it stands is seen behind the box
@@ -443,8 +537,18 @@ void GameWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void GameWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Opening the cues reaches for the sound server and loads every cue:
+    // done just after the first frame, so that it never holds that up.
+    if (cues_state_ == CuesState::NotYet && !cues_timer_started_) {
+        cues_timer_started_ = true;
+        QTimer::singleShot(0, this, &GameWindow::open_cues);
+    }
+}
+
 void GameWindow::closeEvent(QCloseEvent* event) {
-    cues_.close();  // the window unloads; unloading is never cancelled
+    close_cues();  // the window unloads; unloading is never cancelled
     event->accept();
 }
 

@@ -26,6 +26,7 @@ namespace morvane {
 
 class BoardCursor;
 class CellButton;
+class CellLook;
 class FigureLabel;
 
 // The mime type of a palette figure being dragged; its data is the figure's
@@ -67,6 +68,7 @@ public:
     void show_hint();
     QWidget* hint_mark() const { return hint_mark_; }
     QLabel* hint_note() const { return hint_note_; }
+    const CuePlayer& cue_player() const { return cues_; }
 
     // What leaves the game.
     void enter_program_folder() override;
@@ -97,6 +99,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -136,12 +139,20 @@ private:
     bool code_box_event(QLineEdit* box, QEvent* event);
     bool paste_code(QLineEdit* box);
 
+    void open_cues();
+    void close_cues();
+
     QString program_folder_;
     Relay relay_{*this};
     Morvane1 game_{relay_};
     CuePlayer cues_;
+    // The cues open once, after the first frame or at the first cue, and
+    // stay shut once the window has closed.
+    enum class CuesState { NotYet, Open, Closed } cues_state_ = CuesState::NotYet;
+    bool cues_timer_started_ = false;
     bool centred_ = false;
 
+    std::unique_ptr<CellLook> look_;
     std::array<CellButton*, kCells + 1> cells_{};
     std::array<QLineEdit*, kBoxes> code_{};
     std::array<FigureLabel*, kBoxes> figures_{};

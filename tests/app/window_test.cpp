@@ -46,6 +46,25 @@ public:
     }
 };
 
+// Counts the paint events the window's widgets get.
+class PaintCounter : public QObject {
+public:
+    QMap<QString, int> paints;  // by widget name
+    int total() const {
+        int sum = 0;
+        for (int n : paints) sum += n;
+        return sum;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // (Hidden widgets paint only into pictures, not on the window.)
+        if (event->type() == QEvent::Paint && static_cast<QWidget*>(watched)->isVisible())
+            ++paints[watched->objectName()];
+        return false;
+    }
+};
+
 }  // namespace
 
 class WindowTest : public QObject {
@@ -269,7 +288,89 @@ private slots:
         QVERIFY(!window->hint_mark()->isVisible());
     }
 
+    // A click repaints the cells it changes, not the board or the cells the
+    // clicked one overlaps: a press paints the pressed cell once, and the
+    // release about once per changed cell (a cell taken off the board shows
+    // the white board and the edges of the cells it covered).
+    void clickRepaintsWhatChanged_data() {
+        QTest::addColumn<QString>("code");  // player, then orange
+        QTest::addColumn<int>("clicked");
+        QTest::newRow("refused") << "1 27" << 20;
+        QTest::newRow("a move") << "1 27" << 9;
+        QTest::newRow("onto orange") << "1 2" << 2;  // takes rows above and below
+        QTest::newRow("lost") << "8 15" << 15;       // strands the player: the board comes back
+    }
+    void clickRepaintsWhatChanged() {
+        QFETCH(QString, code);
+        QFETCH(int, clicked);
+        window->game().CODE[0].text = code.section(' ', 0, 0).toStdString();
+        window->game().CODE[6].text = code.section(' ', 1, 1).toStdString();
+        QTest::mouseClick(window->reset_button(), Qt::LeftButton);
+        QPushButton* cell = window->cell(clicked);
+        const QPoint centre = cell->mapTo(window.get(), cell->rect().center());
+        cell->setFocus();  // the focus moving away repaints whatever had it
+        QTest::mouseMove(window->windowHandle(), centre);
+        QCoreApplication::processEvents();
+        const auto before = looks();
+
+        PaintCounter counter;
+        qApp->installEventFilter(&counter);
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, centre);
+        QCoreApplication::processEvents();
+        QCOMPARE(counter.paints, (QMap<QString, int>{{cell->objectName(), 1}}));
+        counter.paints.clear();
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, centre);
+        QCoreApplication::processEvents();
+        qApp->removeEventFilter(&counter);
+
+        const auto after = looks();
+        int changed = 0, removed = 0;
+        for (int n = 1; n <= kCells; ++n) {
+            if (before[n] == after[n]) continue;
+            if (after[n].isEmpty()) ++removed;
+            else ++changed;
+        }
+        QVERIFY2(counter.total() <= 1 + changed + 9 * removed + 2,
+                 qPrintable(QStringLiteral("%1 paints for %2 changed and %3 removed cells: %4")
+                                .arg(counter.total()).arg(changed).arg(removed)
+                                .arg(QStringList(counter.paints.keys()).join(' '))));
+    }
+
+    // The game's own window, whose cues go to its cue player: the first
+    // frame never waits for the sound server or the cues, which open just
+    // after it, and a click that comes even before it still plays its cue.
+    void cuesOpenJustAfterTheFirstFrame() {
+        GameWindow plain(QCoreApplication::applicationDirPath());
+        plain.show();
+        QVERIFY(!plain.cue_player().is_open());
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QTRY_VERIFY(plain.cue_player().is_open());
+    }
+    void aClickBeforeTheFirstFramePlaysItsCue() {
+        GameWindow plain(QCoreApplication::applicationDirPath());
+        plain.show();
+        QTest::mouseClick(plain.cell(3), Qt::LeftButton);  // no board yet: refused, "no.wav"
+        QVERIFY(plain.cue_player().is_open());
+        // Where there is sound, the cue is loaded (and playing).
+        if (plain.cue_player().holds(QStringLiteral("move.wav"))) QVERIFY(plain.cue_player().holds("no.wav"));
+        // Once the window has closed, cues stay shut.
+        plain.close();
+        plain.play_cue("no.wav");
+        QVERIFY(!plain.cue_player().is_open());
+    }
+
 private:
+    // What each cell shows: empty when it is off the board.
+    QStringList looks() const {
+        QStringList shown;
+        for (int n = 0; n <= kCells; ++n) {
+            const QPushButton* cell = window->cell(n);
+            shown << (cell->isHidden() ? QString()
+                                       : QStringLiteral("%1 %2").arg(cell->icon().cacheKey()).arg(cell->text()));
+        }
+        return shown;
+    }
+
     // Everything the game keeps, to check that a hint leaves it alone.
     QStringList snapshot() const {
         QStringList state;

@@ -2,7 +2,7 @@
 # Installs the game into a scratch root, as a packager does, or unpacks the
 # Debian package there, and plays it from there:
 #
-#   installed_game_test.sh install BUILD_FOLDER SOURCE_FOLDER APP_ID CUE_PLAY SOUND_OUTPUT_SH
+#   installed_game_test.sh install BUILD_FOLDER SOURCE_FOLDER APP_ID CUE_PLAY SOUND_OUTPUT_SH [LIBDIR]
 #   installed_game_test.sh deb PACKAGE.deb SOURCE_FOLDER APP_ID CUE_PLAY SOUND_OUTPUT_SH
 #
 # 1. `cmake --install` with DESTDIR and prefix /usr puts down exactly the
@@ -19,7 +19,7 @@
 # 4. (install) The uninstall target removes every installed file again.
 set -uo pipefail
 mode=$1 from=$(realpath "$2") source=$(realpath "$3") app_id=$4
-cue_play=$(realpath "$5") sound_output=$(realpath "$6")
+cue_play=$(realpath "$5") sound_output=$(realpath "$6") libdir=${7:-lib}
 work=$(mktemp -d "${TMPDIR:-/tmp}/installed-game.XXXXXX")
 root=$work/root
 pids=()
@@ -41,7 +41,7 @@ case $mode in
       cat "$work/install.log"; echo "FAIL cmake --install"; exit 1
     fi ;;
   deb)
-    bin=usr/games man=6.gz
+    bin=usr/games man=6.gz libdir=lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
     dpkg-deb -x "$from" "$root" || { echo "FAIL dpkg-deb -x $from"; exit 1; } ;;
   *) echo "usage: installed_game_test.sh install|deb ..."; exit 2 ;;
 esac
@@ -53,6 +53,7 @@ expected=(
   usr/share/man/man6/morvane.$man usr/share/man/man6/morvane-solve.$man
   usr/share/man/man6/morvane-drive.$man
   usr/share/morvane/Morvane.chm
+  usr/$libdir/morvane/morvane_sound.so
 )
 for size in 16 22 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x$size/apps/$app_id.png")

@@ -1,0 +1,137 @@
+#pragma once
+// A bare Qt window with the game window's controls at the same places:
+// 29 plain push buttons on the board's 49-pixel cells, the code boxes and
+// buttons in their group box, the score box, the start-cell box, the
+// palette pictures, the legend and the two labels. It does nothing; it is
+// what the game window's figures are measured against.
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QWidget>
+#include <array>
+
+namespace bench {
+
+inline QRect twips(int left, int top, int width, int height) {
+    return {left / 15, top / 15, width / 15, height / 15};
+}
+
+inline QFont arial(double points, bool bold = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// What the game sets up around its QApplication, done the same way here.
+inline void prepare_environment() {
+    if (!qEnvironmentVariableIsSet("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
+}
+inline void prepare_application(QApplication& app) {
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
+}
+
+// A push button that takes any drop and does nothing with it, as the
+// game's cells take palette figures.
+class DropButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { event->acceptProposedAction(); }
+    void dragMoveEvent(QDragMoveEvent* event) override { event->acceptProposedAction(); }
+    void dropEvent(QDropEvent* event) override { event->acceptProposedAction(); }
+};
+
+class BareWindow : public QWidget {
+public:
+    std::array<QPushButton*, 29> cells{};
+    std::array<QLineEdit*, 7> code{};
+    std::array<QLabel*, 7> figures{};
+    QPushButton* cinsert = nullptr;
+    QPushButton* randomizer = nullptr;
+    QLineEdit* score = nullptr;
+
+    BareWindow() {
+        setWindowTitle(QStringLiteral("Bare window"));
+        setFixedSize(527, 367);
+        QPalette grey = palette();
+        grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+        grey.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
+        setPalette(grey);
+        setAutoFillBackground(true);
+        setFont(arial(8.25));
+
+        auto* frame2 = new QFrame(this);
+        frame2->setGeometry(twips(2520, 1320, 5295, 3135));
+        QPalette white = frame2->palette();
+        white.setColor(QPalette::Window, Qt::white);
+        frame2->setPalette(white);
+        frame2->setAutoFillBackground(true);
+        for (int n = 0; n <= 28; ++n) {
+            auto* cell = new DropButton(this);
+            cell->setGeometry(n == 0 ? twips(2370, 4650, 735, 735)
+                                     : twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735));
+            cell->setFont(arial(14.25));
+            cell->setIconSize(QSize(36, 36));
+            cell->setAcceptDrops(true);
+            cell->setCursor(Qt::ForbiddenCursor);
+            if (n == 0) cell->hide();
+            cells[n] = cell;
+        }
+        auto* frame1 = new QGroupBox(QStringLiteral("Code"), this);
+        frame1->setGeometry(twips(120, 240, 7695, 975));
+        frame1->setFont(arial(12, true));
+        for (int i = 0; i < 7; ++i) {
+            code[i] = new QLineEdit(frame1);
+            code[i]->setGeometry(twips(120 + 600 * i, 360, 495, 375));
+            code[i]->setFont(arial(14.25));
+            code[i]->setMaxLength(2);
+        }
+        auto button = [](QWidget* parent, const char* text, QRect place) {
+            auto* b = new QPushButton(QString::fromLatin1(text), parent);
+            b->setGeometry(place);
+            b->setFont(arial(8.25));
+            return b;
+        };
+        cinsert = button(frame1, "Code", twips(4320, 360, 615, 375));
+        randomizer = button(frame1, "Randomizer", twips(5040, 360, 1215, 375));
+        button(frame1, "Start Over", twips(5040, 360, 1215, 375))->hide();
+        button(frame1, "Reset", twips(6360, 360, 1215, 375));
+        auto* scorer = new QGroupBox(QStringLiteral("Score"), this);
+        scorer->setGeometry(twips(120, 4440, 2055, 855));
+        scorer->setFont(arial(12, true));
+        score = new QLineEdit(QStringLiteral("0"), scorer);
+        score->setGeometry(twips(120, 360, 1815, 405));
+        score->setFont(arial(12, true));
+        auto* spot = new QLineEdit(this);
+        spot->setGeometry(twips(240, 600, 495, 375));
+        spot->setFont(arial(14.25));
+        spot->hide();
+        const char* names[7] = {"Morvy", "YEL", "BLU", "NAV", "GRE", "RED", "ORA"};
+        for (int i = 0; i < 7; ++i) {
+            figures[i] = new QLabel(this);
+            figures[i]->setGeometry(twips(3000 + 600 * i, 4620, i == 0 ? 420 : 540, 540));
+            figures[i]->setPixmap(QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(names[i]))));
+            figures[i]->hide();
+        }
+        auto* legend = new QLabel(this);
+        legend->setGeometry(twips(120, 1440, 1785, 2895));
+        legend->setPixmap(QPixmap(QStringLiteral(":/pictures/legend.png")));
+        auto* label1 = new QLabel(QStringLiteral("Press F1 for Help"), this);
+        label1->setGeometry(twips(6000, 15, 1815, 375));
+        label1->setFont(arial(9.75, true));
+        auto* label2 = new QLabel(QStringLiteral("Version 1.0"), this);
+        label2->setGeometry(twips(6660, 5175, 1185, 195));
+        label2->setFont(arial(8.25));
+    }
+};
+
+}  // namespace bench
