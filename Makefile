@@ -1,11 +1,12 @@
 # make run   builds and starts the game
 # make test  builds and runs every test
-# Both install whatever Debian packages are missing first.
+# make bench builds and runs the benchmarks (figures, no pass or fail)
+# All install whatever Debian packages are missing first.
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -25,6 +26,9 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: configure
+	cmake --build $(BUILD) --target bench -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

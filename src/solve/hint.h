@@ -1,7 +1,7 @@
 #pragma once
 // The hint key: the next click of a winning line from the board as it stands.
 
-#include <chrono>
+#include <cstdint>
 
 namespace morvane {
 class Morvane1;
@@ -13,19 +13,23 @@ struct Hint {
     enum class Verdict {
         Click,      // clicking `cell` keeps the game winnable
         NoWin,      // no sequence of clicks wins any more (or no board is in play)
-        Undecided,  // the time limit ran out first
+        Undecided,  // the search ran out of its budget of work first
     };
     Verdict verdict = Verdict::NoWin;
     int cell = 0;
 };
 
+// How many states a hint may search, of the real and the relaxed games
+// together. Every board the Randomizer deals needs far fewer (the most seen
+// is in the Solver section of README.md), and searching this many takes
+// some 40 ms of one core; `solve_bench --hint` checks both.
+inline constexpr std::uint64_t kHintWork = 300000;
+
 // Looks at the game's board (cells shown, the player's cell, the code boxes)
-// and answers within `time_limit`: the search looks at the clock as it goes
-// and gives up when the time is up. On every board tried so far it needed
-// far less (see the Solver section of README.md); the limit only guards the
-// window against a board that would take longer. Consecutive hints along
-// the same winning line come from the line found for the first one.
-Hint hint(const Morvane1& game,
-          std::chrono::milliseconds time_limit = std::chrono::milliseconds(50));
+// and answers after searching at most `work_limit` states. The budget is
+// counted in states, not in time, so the answer is the same however busy
+// the machine is. Consecutive hints along the same winning line come from
+// the line found for the first one. Changes nothing in the game.
+Hint hint(const Morvane1& game, std::uint64_t work_limit = kHintWork);
 
 }  // namespace morvane::solver
