@@ -20,10 +20,10 @@ struct Hint {
 };
 
 // How many states a hint may search, of the real and the relaxed games
-// together. Every board the Randomizer deals needs far fewer (the most seen
-// is in the Solver section of README.md), and searching this many takes
-// some 40 ms of one core; `solve_bench --hint` checks both.
-inline constexpr std::uint64_t kHintWork = 300000;
+// together. The most any board the Randomizer dealt needed is some 130,000
+// (see the Solver section of README.md), and searching the whole budget
+// takes 25 to 40 ms of one core; `solve_bench --hint` checks both.
+inline constexpr std::uint64_t kHintWork = 200000;
 
 // Looks at the game's board (cells shown, the player's cell, the code boxes)
 // and answers after searching at most `work_limit` states. The budget is
