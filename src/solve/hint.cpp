@@ -35,7 +35,10 @@ std::optional<int> follow(const Line& line, const Position& now) {
 }  // namespace
 
 Hint hint(const Morvane1& game, std::uint64_t work_limit) {
-    const Position now = position_of(game);
+    return hint_for(position_of(game), work_limit);
+}
+
+Hint hint_for(const Position& now, std::uint64_t work_limit, const std::atomic<bool>* cancel) {
     if (now.player == 0) return {Hint::Verdict::NoWin, 0};
 
     thread_local std::optional<Line> last;
@@ -44,6 +47,7 @@ Hint hint(const Morvane1& game, std::uint64_t work_limit) {
 
     thread_local Solver solver;
     solver.set_work_limit(work_limit);
+    solver.set_cancel(cancel);
     auto clicks = solver.solve(now);
     if (solver.out_of_work()) return {Hint::Verdict::Undecided, 0};
     if (!clicks || clicks->empty()) return {Hint::Verdict::NoWin, 0};

@@ -1,7 +1,10 @@
 #pragma once
 // The hint key: the next click of a winning line from the board as it stands.
 
+#include <atomic>
 #include <cstdint>
+
+#include "solve/solver.h"
 
 namespace morvane {
 class Morvane1;
@@ -20,10 +23,12 @@ struct Hint {
 };
 
 // How many states a hint may search, of the real and the relaxed games
-// together. The most any board the Randomizer dealt needed is some 130,000
-// (see the Solver section of README.md), and searching the whole budget
-// takes 25 to 40 ms of one core; `solve_bench --hint` checks both.
-inline constexpr std::uint64_t kHintWork = 200000;
+// together: generous. The most any board the Randomizer dealt needed, or
+// any position reached from one by a few clicks, is some 220,000 (see the
+// Solver section of README.md); `solve_bench --hint` checks that. Searching
+// the whole budget takes some 100 to 200 ms of one core, so a window that
+// must stay responsive even then asks hint_for() off its UI thread.
+inline constexpr std::uint64_t kHintWork = 1000000;
 
 // Looks at the game's board (cells shown, the player's cell, the code boxes)
 // and answers after searching at most `work_limit` states. The budget is
@@ -31,5 +36,12 @@ inline constexpr std::uint64_t kHintWork = 200000;
 // the machine is. Consecutive hints along the same winning line come from
 // the line found for the first one. Changes nothing in the game.
 Hint hint(const Morvane1& game, std::uint64_t work_limit = kHintWork);
+
+// The same for a board read with position_of(game), from any thread (each
+// thread keeps its own solver and last line). Setting `cancel` from another
+// thread stops the search soon after, with Undecided; the board it was
+// asked for is stale by then.
+Hint hint_for(const Position& position, std::uint64_t work_limit = kHintWork,
+              const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace morvane::solver

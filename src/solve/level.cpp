@@ -82,7 +82,8 @@ int Level::order_of(Cells next, int cell, int onward, bool fires) const {
 
 bool Level::search(Cells kept, int player) {
     ++searched_;
-    if (work_ && ++work_->done > work_->limit) {
+    if (work_ && (++work_->done > work_->limit ||
+                  (work_->cancel && work_->done % 256 == 0 && work_->cancel->load(std::memory_order_relaxed)))) {
         out_of_work_ = gave_up_ = true;
         return false;
     }

@@ -23,6 +23,7 @@
 // kept cells and the player in the same place.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -71,6 +72,9 @@ public:
     struct Work {
         std::uint64_t done = 0;
         std::uint64_t limit = ~std::uint64_t{0};
+        // Set from another thread to stop the search (looked at every 256
+        // states), as if the work had run out.
+        const std::atomic<bool>* cancel = nullptr;
     };
     // Counts this level's states into `work` and gives up, as when the
     // budget is spent, once the shared work passes its limit; see

@@ -214,7 +214,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     // Every level counts its states into the same work: a relaxed game that
     // runs out of it gives up, which cuts nothing, and the real game gives
     // up at its next state.
-    impl.work = {0, work_limit_};
+    impl.work = {0, work_limit_, cancel_};
     for (Level* level : {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right})
         level->share_work(&impl.work);
 
@@ -258,6 +258,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     // state that dropped out of the table is searched again.
     if (auto line = game.line(); wins(impl.rules, board, position.player, line)) return line;
     impl.work.limit = ~std::uint64_t{0};
+    impl.work.cancel = nullptr;
     game.set_budget(~std::uint64_t{0});
     std::vector<int> clicks;
     Cells left = board;

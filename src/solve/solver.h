@@ -6,6 +6,7 @@
 // the core's own neighbour and removal definitions.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -82,6 +83,10 @@ public:
     // that the answer does not depend on how busy the machine is.
     void set_work_limit(std::uint64_t states) { work_limit_ = states; }
     bool out_of_work() const { return out_of_work_; }
+    // From now on, a search also gives up, as when out of work, once `flag`
+    // (if any) is set, from any thread; for a search off the UI thread that
+    // the next move makes stale.
+    void set_cancel(const std::atomic<bool>* flag) { cancel_ = flag; }
 
     const SearchStats& stats() const { return stats_; }
 
@@ -90,6 +95,7 @@ private:
     std::unique_ptr<Impl> impl_;
     SearchStats stats_;
     std::uint64_t work_limit_ = ~std::uint64_t{0};
+    const std::atomic<bool>* cancel_ = nullptr;
     bool out_of_work_ = false;
 };
 

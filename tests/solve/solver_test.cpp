@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
 #include <string>
+#include <thread>
 #include <variant>
 #include <vector>
 
@@ -324,6 +326,18 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
     EXPECT_EQ(solver::hint(hard.game, 0).verdict, solver::Hint::Verdict::Undecided);
     EXPECT_EQ(solver::hint(hard.game, 1000).verdict, solver::Hint::Verdict::Undecided);
     EXPECT_EQ(solver::hint(hard.game).verdict, solver::Hint::Verdict::NoWin);
+
+    // Off the UI thread: a search the next move has made stale stops when
+    // told, wherever it is.
+    std::atomic<bool> stale{true};
+    EXPECT_EQ(solver::hint_for(solver::position_of(hard.game), solver::kHintWork, &stale).verdict,
+              solver::Hint::Verdict::Undecided);
+    stale = false;
+    std::thread worker([&] {
+        EXPECT_EQ(solver::hint_for(solver::position_of(hard.game), solver::kHintWork, &stale).verdict,
+                  solver::Hint::Verdict::NoWin);
+    });
+    worker.join();
 }
 
 // The hint's budget is work, not time, so it decides the same boards on a
