@@ -314,7 +314,7 @@ int main(int argc, char** argv) {
     std::uint64_t winnable = 0;
     for (const bool w : bench.won) winnable += w;
     bench.print_summary(format("%llu boards dealt from seed %llu, %llu winnable; CPU time of one thread;"
-                               " the plain search on every %zu. board and the solver's slowest",
+                               " the plain search on one board in %zu and the solver's slowest",
                                (unsigned long long)boards, (unsigned long long)seed,
                                (unsigned long long)winnable, plain_every));
     bench.print_boards("The solver's slowest boards", slowest_for_solver);
