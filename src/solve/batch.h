@@ -21,12 +21,13 @@ std::string answer(std::string_view line, Solver& solver);
 struct DealReport {
     std::uint64_t boards = 0;
     std::uint64_t solvable = 0;
-    std::vector<double> microseconds;  // solve time of each board, in dealing order
+    std::vector<double> microseconds;  // CPU time of each solve, in dealing order
     double total_seconds = 0;          // all solves together
 };
 
 // Deals `boards` boards from a Dealer seeded with `seed` (seven draws per
-// board, CODE(0) first) and solves each, timing the solves alone.
+// board, CODE(0) first) and solves each, timing the solves alone (CPU time
+// of the calling thread).
 DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver);
 
 // Median, 99th percentile (nearest rank) and maximum of the times, in

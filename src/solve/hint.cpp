@@ -1,6 +1,5 @@
 #include "solve/hint.h"
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -35,13 +34,11 @@ std::optional<int> follow(const Line& line, const Position& now) {
 
 }  // namespace
 
-Hint hint(const Morvane1& game, std::chrono::milliseconds time_limit) {
-    // The search looks at the clock every few dozen states and stops a
-    // little after the deadline; a tenth of the time (at most 5 ms) is kept
-    // back for that.
-    const auto margin = std::min<std::chrono::steady_clock::duration>(time_limit / 10, std::chrono::milliseconds(5));
-    const auto deadline = std::chrono::steady_clock::now() + time_limit - margin;
-    const Position now = position_of(game);
+Hint hint(const Morvane1& game, std::uint64_t work_limit) {
+    return hint_for(position_of(game), work_limit);
+}
+
+Hint hint_for(const Position& now, std::uint64_t work_limit, const std::atomic<bool>* cancel) {
     if (now.player == 0) return {Hint::Verdict::NoWin, 0};
 
     thread_local std::optional<Line> last;
@@ -49,9 +46,10 @@ Hint hint(const Morvane1& game, std::chrono::milliseconds time_limit) {
         if (const auto click = follow(*last, now)) return {Hint::Verdict::Click, *click};
 
     thread_local Solver solver;
-    solver.set_deadline(deadline);
+    solver.set_work_limit(work_limit);
+    solver.set_cancel(cancel);
     auto clicks = solver.solve(now);
-    if (solver.timed_out()) return {Hint::Verdict::Undecided, 0};
+    if (solver.out_of_work()) return {Hint::Verdict::Undecided, 0};
     if (!clicks || clicks->empty()) return {Hint::Verdict::NoWin, 0};
     const int first = clicks->front();
     last = Line{now, std::move(*clicks)};

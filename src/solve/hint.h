@@ -1,7 +1,10 @@
 #pragma once
 // The hint key: the next click of a winning line from the board as it stands.
 
-#include <chrono>
+#include <atomic>
+#include <cstdint>
+
+#include "solve/solver.h"
 
 namespace morvane {
 class Morvane1;
@@ -13,19 +16,32 @@ struct Hint {
     enum class Verdict {
         Click,      // clicking `cell` keeps the game winnable
         NoWin,      // no sequence of clicks wins any more (or no board is in play)
-        Undecided,  // the time limit ran out first
+        Undecided,  // the search ran out of its budget of work first
     };
     Verdict verdict = Verdict::NoWin;
     int cell = 0;
 };
 
+// How many states a hint may search, of the real and the relaxed games
+// together: generous. The most any board the Randomizer dealt needed, or
+// any position reached from one by a few clicks, is some 220,000 (see the
+// Solver section of README.md); `solve_bench --hint` checks that. Searching
+// the whole budget takes some 100 to 200 ms of one core, so a window that
+// must stay responsive even then asks hint_for() off its UI thread.
+inline constexpr std::uint64_t kHintWork = 1000000;
+
 // Looks at the game's board (cells shown, the player's cell, the code boxes)
-// and answers within `time_limit`: the search looks at the clock as it goes
-// and gives up when the time is up. On every board tried so far it needed
-// far less (see the Solver section of README.md); the limit only guards the
-// window against a board that would take longer. Consecutive hints along
-// the same winning line come from the line found for the first one.
-Hint hint(const Morvane1& game,
-          std::chrono::milliseconds time_limit = std::chrono::milliseconds(50));
+// and answers after searching at most `work_limit` states. The budget is
+// counted in states, not in time, so the answer is the same however busy
+// the machine is. Consecutive hints along the same winning line come from
+// the line found for the first one. Changes nothing in the game.
+Hint hint(const Morvane1& game, std::uint64_t work_limit = kHintWork);
+
+// The same for a board read with position_of(game), from any thread (each
+// thread keeps its own solver and last line). Setting `cancel` from another
+// thread stops the search soon after, with Undecided; the board it was
+// asked for is stale by then.
+Hint hint_for(const Position& position, std::uint64_t work_limit = kHintWork,
+              const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace morvane::solver

@@ -28,8 +28,7 @@ void Level::start(const BoardRules& rules, Cells board, Cells kept, std::vector<
     cut_by_coarser_ = 0;
     budget_ = ~std::uint64_t{0};
     gave_up_ = false;
-    deadline_ = std::chrono::steady_clock::time_point::max();
-    timed_out_ = false;
+    out_of_work_ = false;
     salt_ = 0;
     shuffled_moves_ = 0;
     depth_ = line_length_ = 0;
@@ -82,9 +81,10 @@ int Level::order_of(Cells next, int cell, int onward, bool fires) const {
 }
 
 bool Level::search(Cells kept, int player) {
-    if (++searched_ % 64 == 0 && deadline_ != std::chrono::steady_clock::time_point::max() &&
-        std::chrono::steady_clock::now() > deadline_) {
-        timed_out_ = gave_up_ = true;
+    ++searched_;
+    if (work_ && (++work_->done > work_->limit ||
+                  (work_->cancel && work_->done % 256 == 0 && work_->cancel->load(std::memory_order_relaxed)))) {
+        out_of_work_ = gave_up_ = true;
         return false;
     }
     const auto& fire = rules_->fire;
@@ -192,8 +192,22 @@ bool Level::promising(Cells kept, int player) const {
 
     // Cells that no pattern can take must be visited, so they must be
     // reachable.
-    const Cells must_visit = rest & ~takeable;
+    Cells must_visit = rest & ~takeable;
     if (must_visit & ~reach) return false;
+
+    // A player on a kept cell leaves it behind with the first step, into
+    // one of the parts the rest of the board falls into without that cell,
+    // and never comes back to the others: every cell to visit must lie in
+    // that one part, and only the pieces in it can still fire.
+    if (!(open_ & bit(player)) && must_visit) {
+        const Cells part = flood(masks_, must_visit & (Cells{0} - must_visit), rest | open_);
+        if (must_visit & ~part) return false;
+        Cells in_part = 0;
+        for (Cells pieces = part & rules_->firing; pieces; pieces &= pieces - 1)
+            in_part |= fire[lowest_cell(pieces)];
+        must_visit = rest & ~in_part;
+        if (must_visit & ~part) return false;
+    }
 
     // Where the game can end. The player enters a cell to visit from one
     // neighbour and must leave it for another that is still there after the

@@ -23,7 +23,7 @@
 // kept cells and the player in the same place.
 
 #include <array>
-#include <chrono>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -67,10 +67,20 @@ public:
         gave_up_ = false;
     }
     bool gave_up() const { return gave_up_; }
-    // Gives up, as when the budget is spent, once the clock passes `deadline`
-    // (looked at every few hundred states); see timed_out().
-    void set_deadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
-    bool timed_out() const { return timed_out_; }
+    // The work of one solve, shared by all its levels: states searched at
+    // any level, and how many may be.
+    struct Work {
+        std::uint64_t done = 0;
+        std::uint64_t limit = ~std::uint64_t{0};
+        // Set from another thread to stop the search (looked at every 256
+        // states), as if the work had run out.
+        const std::atomic<bool>* cancel = nullptr;
+    };
+    // Counts this level's states into `work` and gives up, as when the
+    // budget is spent, once the shared work passes its limit; see
+    // out_of_work().
+    void share_work(Work* work) { work_ = work; }
+    bool out_of_work() const { return out_of_work_; }
     // Each question this level puts to a coarser level may search at most
     // this many states there; a coarser level that gives up cuts nothing.
     void set_coarser_budget(std::uint64_t states) { coarser_budget_ = states; }
@@ -111,8 +121,8 @@ private:
     std::uint64_t budget_ = ~std::uint64_t{0};
     std::uint64_t coarser_budget_ = ~std::uint64_t{0};
     bool gave_up_ = false;
-    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
-    bool timed_out_ = false;
+    Work* work_ = nullptr;
+    bool out_of_work_ = false;
     std::uint64_t salt_ = 0;
     int shuffled_moves_ = 0;
 

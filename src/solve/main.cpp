@@ -27,7 +27,8 @@ printed: the cells to click in order, separated by blanks, or "unsolvable",
 or "invalid: " and the reason the game refuses the code.
 
 --deal N      deals N boards as the Randomizer does and prints how many are
-              solvable and the median, 99th-percentile and maximum solve time
+              solvable and the median, 99th-percentile and largest CPU time
+              of a solve
 --seed S      seed of the dealer for --deal (default 1)
 --max-median-us, --max-board-ms, --max-total-s
               with --deal: exit with status 1 when the median, the slowest

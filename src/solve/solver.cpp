@@ -144,6 +144,7 @@ struct Solver::Impl {
     Level near_pieces_left{kRelaxedTableBits};
     Level left{kRelaxedTableBits};
     Level right{kRelaxedTableBits};
+    Level::Work work;
 
     void start(const Position& position, Cells board);
     std::uint64_t relaxed_searched() const {
@@ -204,14 +205,16 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     const Cells board = (position.on_board & kAllCells) | bit(position.player);
     if (board == bit(position.player)) return std::vector<int>{};
 
-    timed_out_ = false;
+    out_of_work_ = false;
     Impl& impl = *impl_;
     impl.start(position, board);
     Level& game = impl.game;
-    // Every level looks at the clock: a relaxed game that runs out of time
-    // gives up, which cuts nothing, and the real game gives up soon after.
+    // Every level counts its states into the same work: a relaxed game that
+    // runs out of it gives up, which cuts nothing, and the real game gives
+    // up at its next state.
+    impl.work = {0, work_limit_, cancel_};
     for (Level* level : {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right})
-        level->set_deadline(deadline_);
+        level->share_work(&impl.work);
 
     // The first try: plain and short.
     game.quick(true);
@@ -222,7 +225,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
         return game.line();
     }
     // A few more, shorter still, each starting with other first moves.
-    for (int tried = 1; tried <= kShortTries && game.gave_up() && !game.timed_out(); ++tried) {
+    for (int tried = 1; tried <= kShortTries && game.gave_up() && !game.out_of_work(); ++tried) {
         game.set_budget(kShortTry);
         game.shuffle(0x51ED2701ull * tried, kShuffledMoves);
         if (game.winnable(board, position.player)) {
@@ -233,7 +236,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     // The tries after it, with the table and the relaxed games. Verdicts
     // found in one try stay valid for the next.
     game.quick(false);
-    for (int run = 0; game.gave_up() && !game.timed_out(); ++run) {
+    for (int run = 0; game.gave_up() && !game.out_of_work(); ++run) {
         game.set_budget(run < kLimitedTries ? kFirstTry << run : ~std::uint64_t{0});
         game.shuffle(run ? 0x9E3779B97F4A7C15ull * run : 0, run ? kShuffledMoves : 0);
         if (run < kTriesWithColumnsOnly)
@@ -245,14 +248,15 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     stats_.states = game.searched();
     stats_.relaxed_cuts = game.cut_by_coarser();
     stats_.relaxed_states = impl.relaxed_searched();
-    timed_out_ = game.timed_out();
+    out_of_work_ = game.out_of_work();
     if (!won) return std::nullopt;
 
     // The line the search followed to the win. Should it not hold (it
     // always does), walk a winning line through the table of verdicts: a
     // state that dropped out of the table is searched again.
     if (auto line = game.line(); wins(impl.rules, board, position.player, line)) return line;
-    game.set_deadline(std::chrono::steady_clock::time_point::max());
+    impl.work.limit = ~std::uint64_t{0};
+    impl.work.cancel = nullptr;
     game.set_budget(~std::uint64_t{0});
     std::vector<int> clicks;
     Cells left = board;

@@ -6,7 +6,7 @@
 // the core's own neighbour and removal definitions.
 
 #include <array>
-#include <chrono>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -60,6 +60,7 @@ struct SearchStats {
     std::uint64_t states = 0;          // states of the real game searched
     std::uint64_t relaxed_cuts = 0;    // of those, cut off because a relaxed game is lost
     std::uint64_t relaxed_states = 0;  // states of the relaxed games searched
+    std::uint64_t work() const { return states + relaxed_states; }
 };
 
 // The search, with its tables of verdicts (about 4 MiB in all). One Solver
@@ -76,10 +77,16 @@ public:
     // clicks solves it.
     std::optional<std::vector<int>> solve(const Position& position);
 
-    // From now on, a search gives up once the clock passes `deadline`:
-    // solve() then answers nullopt and timed_out() is true.
-    void set_deadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
-    bool timed_out() const { return timed_out_; }
+    // From now on, a search gives up once it has searched `states` states
+    // of the real and the relaxed games together: solve() then answers
+    // nullopt and out_of_work() is true. A count of work, not of time, so
+    // that the answer does not depend on how busy the machine is.
+    void set_work_limit(std::uint64_t states) { work_limit_ = states; }
+    bool out_of_work() const { return out_of_work_; }
+    // From now on, a search also gives up, as when out of work, once `flag`
+    // (if any) is set, from any thread; for a search off the UI thread that
+    // the next move makes stale.
+    void set_cancel(const std::atomic<bool>* flag) { cancel_ = flag; }
 
     const SearchStats& stats() const { return stats_; }
 
@@ -87,8 +94,9 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     SearchStats stats_;
-    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
-    bool timed_out_ = false;
+    std::uint64_t work_limit_ = ~std::uint64_t{0};
+    const std::atomic<bool>* cancel_ = nullptr;
+    bool out_of_work_ = false;
 };
 
 // The same with this thread's own Solver.

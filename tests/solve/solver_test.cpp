@@ -4,13 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <random>
 #include <string>
+#include <thread>
 #include <variant>
 #include <vector>
 
 #include "core/cell_text.h"
+#include "core/dealer.h"
 #include "core/geometry.h"
 #include "real_game.h"
 #include "solve/board_masks.h"
@@ -318,14 +320,85 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
     lost.remove(off);
     EXPECT_EQ(solver::hint(lost.game).verdict, solver::Hint::Verdict::NoWin);
 
-    // A board that takes a few milliseconds to prove lost, with no time.
+    // A board that takes a hundred thousand states to prove lost: with no
+    // work allowed the hint cannot tell, with its budget it can.
     Table hard({"26", "10", "17", "13", "26", "24", "15"});
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(solver::hint(hard.game, std::chrono::milliseconds(0)).verdict,
+    EXPECT_EQ(solver::hint(hard.game, 0).verdict, solver::Hint::Verdict::Undecided);
+    EXPECT_EQ(solver::hint(hard.game, 1000).verdict, solver::Hint::Verdict::Undecided);
+    EXPECT_EQ(solver::hint(hard.game).verdict, solver::Hint::Verdict::NoWin);
+
+    // Off the UI thread: a search the next move has made stale stops when
+    // told, wherever it is.
+    std::atomic<bool> stale{true};
+    EXPECT_EQ(solver::hint_for(solver::position_of(hard.game), solver::kHintWork, &stale).verdict,
               solver::Hint::Verdict::Undecided);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
-    EXPECT_EQ(solver::hint(hard.game, std::chrono::seconds(10)).verdict,
-              solver::Hint::Verdict::NoWin);
+    stale = false;
+    std::thread worker([&] {
+        EXPECT_EQ(solver::hint_for(solver::position_of(hard.game), solver::kHintWork, &stale).verdict,
+                  solver::Hint::Verdict::NoWin);
+    });
+    worker.join();
+}
+
+// The hint's budget is work, not time, so it decides the same boards on a
+// busy machine as on a quiet one. The hardest dealt boards known, and a
+// batch of dealt ones, each well within it; a search that lost its cut-offs
+// would not be.
+TEST(Hint, DecidesTheHardestDealtBoardsWithinItsBudget) {
+    Solver solver;
+    solver.set_work_limit(solver::kHintWork);
+    std::uint64_t most = 0;
+    for (const auto& cells : std::vector<std::array<int, 7>>{{26, 10, 17, 13, 26, 24, 15},
+                                                             {28, 6, 10, 24, 6, 13, 8},
+                                                             {17, 12, 15, 2, 19, 1, 21},
+                                                             {26, 10, 17, 13, 8, 22, 8},
+                                                             {9, 15, 21, 22, 24, 8, 9}}) {
+        EXPECT_FALSE(solver.solve(solver::dealt_position(cells)).has_value());
+        EXPECT_FALSE(solver.out_of_work());
+        most = std::max(most, solver.stats().work());
+    }
+    EXPECT_LT(most, solver::kHintWork * 3 / 4);
+
+    Dealer dealer;
+    dealer.seed(1);
+    std::uint64_t total = 0;
+    for (int board = 0; board < 5000; ++board) {
+        std::array<int, 7> cells;
+        for (int& cell : cells) cell = dealer.draw();
+        solver.solve(solver::dealt_position(cells));
+        ASSERT_FALSE(solver.out_of_work()) << "board " << board;
+        total += solver.stats().work();
+    }
+    EXPECT_LT(total, 3000000u);  // some 1.2 million today
+}
+
+// Hints on the hardest dealt boards, move after move along the line they
+// give and after a wrong move: each says where to go or that no way is
+// left, never that it could not tell, and none changes the game.
+TEST(Hint, NeverUndecidedAlongTheHardestDealtBoards) {
+    for (const Code& code : std::vector<Code>{{"7", "13", "23", "8", "13", "20", "17"},
+                                              {"8", "10", "10", "21", "6", "24", "9"},
+                                              {"26", "10", "17", "13", "8", "22", "8"},
+                                              {"1", "6", "3", "6", "20", "22", "2"}}) {
+        Table table(code);
+        table.outside.cues.clear();
+        for (int click = 0; click < 28 && table.outside.messages.empty(); ++click) {
+            const Morvane1 before = table.game;
+            const auto hint = solver::hint(table.game);
+            ASSERT_NE(hint.verdict, solver::Hint::Verdict::Undecided) << describe(table);
+            EXPECT_EQ(shown_cells(table.game), shown_cells(before));
+            EXPECT_EQ(table.game.CODE[0].text, before.CODE[0].text);
+            EXPECT_EQ(table.game.score_box.text, before.score_box.text);
+            EXPECT_TRUE(table.outside.cues.empty() && table.outside.messages.empty());
+            // Follow the hint; where there is none, stray to the first legal cell.
+            int next = hint.verdict == solver::Hint::Verdict::Click ? hint.cell : 0;
+            for (int n = 1; n <= kCells && !next; ++n)
+                if (table.game.Square[n].shown && table.game.Square[n].pointer == kPointerArrow) next = n;
+            if (!next) break;
+            table.game.Square_Click(next);
+            table.outside.cues.clear();
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#include "bench_support.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <ctime>
+
+namespace morvane::bench {
+
+namespace {
+double microseconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
+}
+}  // namespace
+
+double thread_cpu_now() { return microseconds(CLOCK_THREAD_CPUTIME_ID); }
+double wall_now() { return microseconds(CLOCK_MONOTONIC); }
+
+Summary summarize(std::vector<double> values) {
+    Summary summary;
+    summary.count = values.size();
+    if (values.empty()) return summary;
+    std::sort(values.begin(), values.end());
+    const auto rank = [&](double share) {
+        const auto index = static_cast<std::size_t>(std::ceil(share * values.size()));
+        return values[std::clamp<std::size_t>(index, 1, values.size()) - 1];
+    };
+    summary.median = rank(0.5);
+    summary.p99 = rank(0.99);
+    summary.max = values.back();
+    for (const double value : values) summary.total += value;
+    return summary;
+}
+
+Table::Table(std::string title, std::vector<std::string> headings)
+    : title_(std::move(title)), rows_{std::move(headings)} {}
+
+void Table::row(std::vector<std::string> cells) { rows_.push_back(std::move(cells)); }
+
+void Table::print(std::FILE* out) const {
+    std::vector<std::size_t> width;
+    for (const auto& row : rows_)
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (width.size() <= i) width.push_back(0);
+            width[i] = std::max(width[i], row[i].size());
+        }
+    std::fprintf(out, "\n%s\n", title_.c_str());
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        std::string line;
+        for (std::size_t i = 0; i < rows_[r].size(); ++i) {
+            const std::string& cell = rows_[r][i];
+            const std::string pad(width[i] - cell.size(), ' ');
+            // The first column reads left to right, figures line up on the right.
+            line += i == 0 ? cell + pad : "  " + pad + cell;
+        }
+        std::fprintf(out, "  %s\n", line.c_str());
+        if (r == 0) {
+            std::size_t all = 0;
+            for (const std::size_t w : width) all += w + 2;
+            std::fprintf(out, "  %s\n", std::string(all - 2, '-').c_str());
+        }
+    }
+}
+
+std::string format(const char* pattern, ...) {
+    char buffer[256];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(buffer, sizeof buffer, pattern, args);
+    va_end(args);
+    return buffer;
+}
+
+}  // namespace morvane::bench
