@@ -19,7 +19,7 @@ struct HelpTopic {
 inline constexpr int kMaxContentsDepth = 16;
 // How many topics are read at most; a contents file with more is damaged
 // and the rest is left out.
-inline constexpr int kMaxTopics = 10000;
+inline constexpr int kMaxTopics = 100000;
 
 // Reads a contents file: nested <UL> lists whose items are
 // <OBJECT type="text/sitemap"> elements with "Name" and "Local" params.

@@ -17,6 +17,21 @@ namespace morvane {
 
 namespace {
 
+// What a picture that the help file lacks, or cannot show, looks like.
+// It must not be a null image: for one of those, Qt's layout loads the
+// picture's name from the disk itself.
+QImage no_picture() {
+    static const QImage picture = [] {
+        QImage image(QStringLiteral(":/qt-project.org/styles/commonstyle/images/file-16.png"));
+        if (image.isNull()) {
+            image = QImage(1, 1, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+        }
+        return image;
+    }();
+    return picture;
+}
+
 QString damaged_page() {
     return QStringLiteral("<html><head><title>Damaged page</title></head><body><p>%1</p></body></html>")
         .arg(QString::fromLatin1(kDamagedPageText));
@@ -155,7 +170,7 @@ std::optional<QString> bounded_markup(const QString& text) {
 class BareDocument : public QTextDocument {
 protected:
     QVariant loadResource(int type, const QUrl&) override {
-        if (type == QTextDocument::ImageResource) return QImage();
+        if (type == QTextDocument::ImageResource) return no_picture();
         return QString();
     }
 };
@@ -213,8 +228,9 @@ QImage prepare_picture(const QByteArray& data) {
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > PageLimits::kMaxPictureSide ||
         size.height() > PageLimits::kMaxPictureSide)
-        return QImage();
-    return reader.read();
+        return no_picture();
+    const QImage picture = reader.read();
+    return picture.isNull() ? no_picture() : picture;
 }
 
 QString missing_page(const QUrl& url) {
@@ -236,7 +252,7 @@ QVariant help_resource(const ChmFile* file, int type, const QUrl& url) {
         case QTextDocument::StyleSheetResource:
             return data ? prepare_style_sheet(*data) : QString();
         default:
-            return data ? prepare_picture(*data) : QImage();
+            return data ? prepare_picture(*data) : no_picture();
     }
 }
 

@@ -41,8 +41,8 @@ bool is_damaged_page(const QString& html);
 // A style sheet of the help file, its lengths held within PageLimits.
 QString prepare_style_sheet(const QByteArray& data);
 
-// A picture of the help file, decoded; a null image when it cannot be
-// read or is larger than PageLimits allows.
+// A picture of the help file, decoded; a small placeholder (never a null
+// image) when it cannot be read or is larger than PageLimits allows.
 QImage prepare_picture(const QByteArray& data);
 
 // The page shown for a link to a page that the help file lacks.
