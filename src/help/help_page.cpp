@@ -127,12 +127,16 @@ const QSet<QString>* implied_end_bounds(const QString& name) {
 }
 
 // The page's text with every tag's numbers bounded, or nothing when its
-// elements nest deeper than kMaxNesting as written. The depth is counted
-// as a reader of HTML would: end tags that may be left out are taken as
-// given where the next element of the kind starts.
+// elements nest deeper than kMaxNesting as written, or it has more list
+// items, table cells or floating elements than Qt takes in reasonable
+// time. The depth is counted as a reader of HTML would: end tags that may
+// be left out are taken as given where the next element of the kind starts.
 std::optional<QString> bounded_markup(const QString& text) {
     static const QRegularExpression tag(QStringLiteral(R"(<(/?)([A-Za-z][A-Za-z0-9]*)([^<>]*)>)"));
+    static const QRegularExpression floating(
+        QStringLiteral(R"(float|align\s*=\s*["']?\s*(left|right))"), QRegularExpression::CaseInsensitiveOption);
     std::vector<QString> open;
+    int items = 0, cells = 0, floats = 0;
     QString out;
     out.reserve(text.size());
     qsizetype last = 0;
@@ -155,6 +159,9 @@ std::optional<QString> bounded_markup(const QString& text) {
             if (const std::ptrdiff_t at = find_open(nullptr); at >= 0) open.resize(at);
             continue;
         }
+        if (name == u"li" && ++items > PageLimits::kMaxListItems) return std::nullopt;
+        if ((name == u"td" || name == u"th") && ++cells > PageLimits::kMaxCells) return std::nullopt;
+        if (match.captured(3).contains(floating) && ++floats > PageLimits::kMaxFloats) return std::nullopt;
         if (is_empty_element(name) || match.captured(3).endsWith(u'/')) continue;
         if (const QSet<QString>* bounds = implied_end_bounds(name))
             if (const std::ptrdiff_t at = find_open(bounds); at >= 0) open.resize(at);

@@ -170,6 +170,27 @@ private slots:
         help->back_action()->trigger();
         QCOMPARE(help->browser()->documentTitle(), QStringLiteral("Welcome"));
     }
+
+    // Shapes of page that keep Qt's parser or layout busy for seconds and
+    // more, each well within the page size allowed.
+    void pagesThatWouldKeepTheLayoutBusyAreRefused_data() {
+        QTest::addColumn<QByteArray>("body");
+        QTest::newRow("5,000 list items") << "<ul>" + QByteArray("<li>x").repeated(5000);
+        QTest::newRow("40,000 table cells") << "<table><tr>" + QByteArray("<td>x").repeated(40000);
+        QTest::newRow("tables 12 deep") << QByteArray("<table><tr><td>x").repeated(12) + QByteArray("</td></tr></table>").repeated(12);
+        QTest::newRow("3,000 floats") << QByteArray("<img src=a.png align=right>x").repeated(3000);
+        QTest::newRow("20,000 open elements") << QByteArray("<b>").repeated(20000) + "x";
+        QTest::newRow("twice the size allowed") << QByteArray("x").repeated(2 * morvane::PageLimits::kMaxBytes);
+    }
+    void pagesThatWouldKeepTheLayoutBusyAreRefused() {
+        QFETCH(QByteArray, body);
+        QVERIFY(morvane::is_damaged_page(morvane::prepare_page(page("Busy", body))));
+        // Numbers are bounded and control characters left out, the page kept.
+        const QString kept = morvane::prepare_page(page("Kept", "<table cellpadding=99999><tr><td colspan=100000 "
+                                                                 "style=\"width:90000px\">a\x01" "b</td></tr></table>"));
+        QVERIFY(kept.contains(QStringLiteral("cellpadding=100")) && kept.contains(QStringLiteral("colspan=100 ")));
+        QVERIFY2(kept.contains(QStringLiteral("width:4000px")) && kept.contains(QStringLiteral(">ab<")), qPrintable(kept));
+    }
 };
 
 QTEST_MAIN(HelpGuardTest)
