@@ -15,8 +15,8 @@ namespace morvane {
 // unpacked file. It opens no file of the disk, whatever name it is given.
 struct ChmFile::Memory : mspack_system {
     QByteArray archive;
-    QByteArray unpacked;
-    qint64 limit = 0;  // how much `unpacked` may take
+    QByteArray unpacked;  // sized for the file being unpacked
+    qint64 written = 0;
 };
 
 namespace {
@@ -43,7 +43,7 @@ mspack_file* open_memory(mspack_system* system, const char* name, int mode) {
         writing = true;
     else
         return nullptr;
-    if (writing) memory->unpacked.clear();
+    if (writing) memory->written = 0;
     return reinterpret_cast<mspack_file*>(new MemoryFile{memory, writing, 0});
 }
 
@@ -61,15 +61,16 @@ int read_memory(mspack_file* handle, void* buffer, int bytes) {
 
 int write_memory(mspack_file* handle, void* buffer, int bytes) {
     MemoryFile* file = file_of(handle);
-    QByteArray& out = file->memory->unpacked;
-    if (!file->writing || bytes < 0 || out.size() + bytes > file->memory->limit) return -1;
-    out.append(static_cast<const char*>(buffer), bytes);
+    ChmFile::Memory& memory = *file->memory;
+    if (!file->writing || bytes < 0 || memory.written + bytes > memory.unpacked.size()) return -1;
+    std::memcpy(memory.unpacked.data() + memory.written, buffer, bytes);
+    memory.written += bytes;
     return bytes;
 }
 
 int seek_memory(mspack_file* handle, off_t offset, int mode) {
     MemoryFile* file = file_of(handle);
-    const qint64 size = file->writing ? file->memory->unpacked.size() : file->memory->archive.size();
+    const qint64 size = file->writing ? file->memory->written : file->memory->archive.size();
     qint64 to = offset;
     if (mode == MSPACK_SYS_SEEK_CUR) to += file->at;
     else if (mode == MSPACK_SYS_SEEK_END) to += size;
@@ -181,11 +182,12 @@ std::optional<QByteArray> ChmFile::read(const QString& name) const {
     const mschmd_file* entry = find(name);
     if (!entry || entry->length < 0 || entry->length > kMaxEntrySize) return std::nullopt;
     if (entry->length == 0) return QByteArray();
-    memory_->limit = entry->length;
+    memory_->unpacked = QByteArray(static_cast<qsizetype>(entry->length), Qt::Uninitialized);
+    memory_->written = 0;
     const int error = decompressor_->extract(decompressor_, const_cast<mschmd_file*>(entry),
                                              kUnpackedName);
     QByteArray data = std::exchange(memory_->unpacked, QByteArray());
-    if (error != MSPACK_ERR_OK || data.size() != entry->length) return std::nullopt;
+    if (error != MSPACK_ERR_OK || memory_->written != entry->length) return std::nullopt;
     return data;
 }
 

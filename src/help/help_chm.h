@@ -21,7 +21,7 @@ class ChmFile {
 public:
     // The largest help file that is read, and the largest file inside it.
     static constexpr qsizetype kMaxFileSize = 32 * 1024 * 1024;
-    static constexpr qint64 kMaxEntrySize = 16 * 1024 * 1024;
+    static constexpr qint64 kMaxEntrySize = 8 * 1024 * 1024;
 
     // Opens the archive at `path`. On failure returns nullptr and, when
     // `problem` is given, sets it to a message for the player that names
