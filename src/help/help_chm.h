@@ -1,23 +1,35 @@
 #pragma once
 // Reading the game's help file, a compiled HTML help (CHM) archive, with
-// chmlib: the files it stores and what its system record says about it.
+// libmspack: the files it stores and what its system record says about it.
+// The whole archive is read into memory first and everything comes from
+// there; nothing is ever written out.
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <optional>
 
-struct chmFile;
+struct mschm_decompressor;
+struct mschmd_header;
+struct mschmd_file;
 
 namespace morvane {
 
 class ChmFile {
 public:
+    // The largest help file that is read, and the largest file inside it.
+    static constexpr qsizetype kMaxFileSize = 32 * 1024 * 1024;
+    static constexpr qint64 kMaxEntrySize = 8 * 1024 * 1024;
+
     // Opens the archive at `path`. On failure returns nullptr and, when
     // `problem` is given, sets it to a message for the player that names
     // the file (missing, unreadable, or not a help file).
     static std::unique_ptr<ChmFile> open(const QString& path, QString* problem = nullptr);
+
+    // Opens an archive held in memory; `path` is only what path() says.
+    static std::unique_ptr<ChmFile> from_bytes(QByteArray bytes, const QString& path = {});
 
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
@@ -42,11 +54,20 @@ public:
     const QString& default_topic() const { return default_topic_; }
     const QString& contents_file() const { return contents_file_; }
 
+    // What libmspack is handed: the archive's bytes and a place for what
+    // it unpacks (see help_chm.cpp).
+    struct Memory;
+
 private:
-    ChmFile(chmFile* handle, QString path);
+    ChmFile() = default;
+    const mschmd_file* find(const QString& name) const;
     void read_system_record();
 
-    chmFile* handle_;
+    std::unique_ptr<Memory> memory_;
+    mschm_decompressor* decompressor_ = nullptr;
+    mschmd_header* header_ = nullptr;
+    QHash<QString, const mschmd_file*> files_;  // by lower-case archive path
+    QStringList entries_;
     QString path_;
     QString title_;
     QString default_topic_;

@@ -68,6 +68,7 @@ std::vector<HelpTopic> parse_contents(const QString& text) {
     std::vector<bool> opened;  // per <UL>: whether it pushed onto `lists`
     bool in_topic = false;
     HelpTopic topic;
+    int topics = 0;
 
     for (auto it = tag.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
@@ -76,7 +77,8 @@ std::vector<HelpTopic> parse_contents(const QString& text) {
         if (name == QStringLiteral("ul")) {
             if (!closing) {
                 std::vector<HelpTopic>& current = *lists.back();
-                const bool nests = !current.empty();
+                const bool nests =
+                    !current.empty() && lists.size() < static_cast<size_t>(kMaxContentsDepth);
                 if (nests) lists.push_back(&current.back().children);
                 opened.push_back(nests);
             } else if (!opened.empty()) {
@@ -91,7 +93,10 @@ std::vector<HelpTopic> parse_contents(const QString& text) {
                 topic = HelpTopic{};
             } else if (in_topic) {
                 in_topic = false;
-                if (!topic.name.isEmpty()) lists.back()->push_back(std::move(topic));
+                if (!topic.name.isEmpty()) {
+                    lists.back()->push_back(std::move(topic));
+                    if (++topics == kMaxTopics) break;
+                }
                 topic = HelpTopic{};
             }
         } else if (name == QStringLiteral("param") && in_topic && !closing) {

@@ -14,6 +14,13 @@ struct HelpTopic {
     std::vector<HelpTopic> children;
 };
 
+// How deep the contents nest at most: topics nested deeper join the list
+// at this depth, after the topic that holds them, so they stay reachable.
+inline constexpr int kMaxContentsDepth = 16;
+// How many topics are read at most; a contents file with more is damaged
+// and the rest is left out.
+inline constexpr int kMaxTopics = 100000;
+
 // Reads a contents file: nested <UL> lists whose items are
 // <OBJECT type="text/sitemap"> elements with "Name" and "Local" params.
 // Tags and attribute names may be in any letter case, items need not be

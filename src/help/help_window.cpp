@@ -20,7 +20,7 @@ namespace morvane {
 
 namespace {
 
-const QString kScheme = QStringLiteral("chm");
+const QString& kScheme = kHelpScheme;
 constexpr int kUrlRole = Qt::UserRole;
 
 bool is_web_link(const QUrl& url) {
@@ -29,18 +29,10 @@ bool is_web_link(const QUrl& url) {
            scheme == QStringLiteral("mailto") || scheme == QStringLiteral("ftp");
 }
 
-QString page_text(const QByteArray& data) {
-    // Pages say their encoding in a meta tag; UTF-8 otherwise.
+QString contents_text(const QByteArray& data) {
+    // Contents files say their encoding in a meta tag; UTF-8 otherwise.
     QStringDecoder decoder(QStringConverter::encodingForHtml(data).value_or(QStringConverter::Utf8));
     return decoder(data);
-}
-
-QString missing_page(const QUrl& url) {
-    return QStringLiteral(
-               "<html><head><title>Page not found</title></head><body>"
-               "<h2>Page not found</h2><p>The help file has no page <i>%1</i>.</p>"
-               "<p>Use the contents on the left, or go back.</p></body></html>")
-        .arg(url.path().toHtmlEscaped());
 }
 
 // The pages that a help window opens when its file does not name one.
@@ -90,6 +82,7 @@ HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     // to the player's browser.
     setOpenLinks(false);
     setOpenExternalLinks(false);
+    setSearchPaths({});
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
 }
 
@@ -102,18 +95,11 @@ void HelpBrowser::follow(const QUrl& link) {
     // Anything else (local files, scripts) is not followed.
 }
 
+// Every page, picture and style sheet comes from the help file, or is
+// empty: never a null answer, which would let the document read the disk.
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
-    if (url.scheme() != kScheme || !file_) return {};
-    const std::optional<QByteArray> data = file_->read(url.path(QUrl::FullyDecoded));
-    switch (type) {
-        case QTextDocument::HtmlResource:
-            return data ? page_text(*data) : missing_page(url);
-        case QTextDocument::StyleSheetResource:
-            return data ? QString::fromUtf8(*data) : QString();
-        default:
-            return data ? QVariant(*data) : QVariant();
-    }
+    return help_resource(file_, type, url);
 }
 
 HelpWindow::HelpWindow(QWidget* parent)
@@ -186,10 +172,11 @@ void HelpWindow::load(std::unique_ptr<ChmFile> file) {
     contents_->clear();
     if (const QString name = contents_name(*file_); !name.isEmpty())
         if (const std::optional<QByteArray> text = file_->read(name))
-            fill_contents(parse_contents(page_text(*text)), nullptr);
+            fill_contents(parse_contents(contents_text(*text)), nullptr);
     contents_->expandAll();
 
     home_ = topic_url(first_page(*file_));
+    if (home_.scheme() != kScheme) home_ = topic_url(QStringLiteral("index.html"));
     // Nothing of an earlier file may stay: not its pictures, which the
     // document keeps, nor the page, nor the way back to it.
     browser_->document()->clear();

@@ -10,6 +10,7 @@
 
 #include "help/help_chm.h"
 #include "help/help_contents.h"
+#include "help/help_page.h"
 
 class QAction;
 class QTreeWidget;

@@ -1,4 +1,4 @@
-// The help file as the build makes it, read back with chmlib; and what the
+// The help file as the build makes it, read back with libmspack; and what the
 // reader says about files that are no help file.
 #include <QImage>
 #include <QRegularExpression>
