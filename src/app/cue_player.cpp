@@ -2,6 +2,7 @@
 
 #include <QAudioDevice>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
@@ -9,6 +10,8 @@
 
 #include <map>
 #include <memory>
+
+#include "app/wav_check.h"
 
 namespace morvane {
 
@@ -24,12 +27,29 @@ namespace {
 // silence.
 bool canSound() { return !QMediaDevices::defaultAudioOutput().isNull(); }
 
-// Starts loading `file` from `folder`; null when there is no such file.
-// Loading goes on in the background: an effect asked to play before it is
-// ready starts as soon as it is.
+// Whether `path` holds a cue the sound library can load to the end (see
+// wav_check.h); a file that fails is refused with a warning.
+bool playable(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    std::string problem;
+    if (static_cast<std::uint64_t>(file.size()) > kLargestCueBytes) {
+        problem = "larger than a cue can be";
+    } else {
+        const QByteArray bytes = file.readAll();
+        problem = wav_problem(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+    if (problem.empty()) return true;
+    qWarning("cue %s refused: %s", qPrintable(path), problem.c_str());
+    return false;
+}
+
+// Starts loading `file` from `folder`; null when there is no such file or
+// it is not a cue that can be played. Loading goes on in the background: an
+// effect asked to play before it is ready starts as soon as it is.
 std::unique_ptr<QSoundEffect> load(const QString& folder, const QString& file) {
     const QFileInfo info(QDir(folder).filePath(file));
-    if (!info.isFile()) return nullptr;
+    if (!info.isFile() || !playable(info.absoluteFilePath())) return nullptr;
     auto effect = std::make_unique<QSoundEffect>();
     effect->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     return effect;
@@ -59,6 +79,20 @@ void CuePlayer::open() {
 }
 
 void CuePlayer::close() {
+    if (!impl_) return;
+    // Freeing a sound effect waits until every effect still loading has
+    // finished. Files are checked before they are loaded, so loading always
+    // ends; should an effect still be loading all the same, the effects are
+    // left to the end of the process rather than freed, so that closing
+    // never waits.
+    bool loading = false;
+    for (const auto& [name, effect] : impl_->effects) loading |= effect->status() == QSoundEffect::Loading;
+    if (loading) {
+        for (auto& [name, effect] : impl_->effects) {
+            effect->stop();
+            (void)effect.release();
+        }
+    }
     delete impl_;  // stops and frees every effect
     impl_ = nullptr;
 }
