@@ -1,6 +1,8 @@
 #include "app/cue_player.h"
 
 #include <QAudioDevice>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +23,9 @@ struct CuePlayer::Impl {
 };
 
 namespace {
+
+// How long closing waits at most for cues still loading.
+constexpr qint64 kLongestLoadMs = 1000;
 
 // Whether there is anything to play the cues on. Without a sound server or
 // audio device the cues are simply not loaded, and the game goes on in
@@ -81,17 +86,23 @@ void CuePlayer::open() {
 void CuePlayer::close() {
     if (!impl_) return;
     // Freeing a sound effect waits until every effect still loading has
-    // finished. Files are checked before they are loaded, so loading always
-    // ends; should an effect still be loading all the same, the effects are
-    // left to the end of the process rather than freed, so that closing
-    // never waits.
-    bool loading = false;
-    for (const auto& [name, effect] : impl_->effects) loading |= effect->status() == QSoundEffect::Loading;
-    if (loading) {
-        for (auto& [name, effect] : impl_->effects) {
-            effect->stop();
-            (void)effect.release();
-        }
+    // finished, and the process's end deadlocks with a load under way. The
+    // files were checked, so their loads end within moments: wait for them
+    // (they report back through the event loop). Should one still be loading
+    // all the same, the effects are left to the end of the process rather
+    // than freed, so that closing never waits for ever.
+    const auto loading = [this] {
+        for (const auto& entry : impl_->effects)
+            if (entry.second->status() == QSoundEffect::Loading) return true;
+        return false;
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (loading() && clock.elapsed() < kLongestLoadMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    if (loading()) {
+        qWarning("cues still loading at close; left to the end of the process");
+        for (auto& entry : impl_->effects) (void)entry.second.release();
     }
     delete impl_;  // stops and frees every effect
     impl_ = nullptr;
