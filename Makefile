@@ -8,6 +8,8 @@
 #                 with lintian
 # make bench      builds and runs the benchmarks, which print figures and
 #                 never pass or fail on speed
+# make fuzz       builds the fuzz targets with clang in build-fuzz/ and runs
+#                 each for FUZZ_SECONDS (60 by default), or FUZZ_RUNS inputs
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -15,7 +17,11 @@ PREFIX ?= /usr/local
 # What the game needs at run time besides the program: its cues and help.
 GAME_TARGETS = morvane morvane-solve morvane-drive
 
-.PHONY: all deps deps-game configure build game run test bench install uninstall deb clean
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_RUNS ?=
+
+.PHONY: all deps deps-game configure build game run test bench install uninstall deb fuzz clean
 
 all: build
 
@@ -58,5 +64,13 @@ deb: deps
 bench: configure
 	cmake --build $(BUILD) --target bench -j $(JOBS)
 
+fuzz:
+	@tools/install-deps fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DMORVANE_FUZZ=ON \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer"
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target morvane_fuzzers
+	tools/run-fuzzers $(FUZZ_BUILD)/bin $(FUZZ_SECONDS) $(FUZZ_RUNS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -19,6 +18,7 @@
 #include <string>
 
 #include "core/cell_text.h"
+#include "drive/script.h"
 
 namespace morvane {
 
@@ -46,15 +46,6 @@ int pointer_value(const QWidget* widget) {
     return widget->cursor().shape() == Qt::ArrowCursor ? kPointerArrow : kPointerNoDrop;
 }
 
-// The index in "Name(i)" when `token` has that form and i is 0..last.
-int indexed(const QString& token, const QString& name, int last) {
-    static const QRegularExpression form(QStringLiteral("^([A-Za-z_]+)\\((\\d{1,2})\\)$"));
-    const auto match = form.match(token);
-    if (!match.hasMatch() || match.captured(1) != name) return -1;
-    const int index = match.captured(2).toInt();
-    return index <= last ? index : -1;
-}
-
 }  // namespace
 
 int Driver::run(std::istream& script, std::ostream& out, std::ostream& errors) {
@@ -78,96 +69,68 @@ int Driver::run(std::istream& script, std::ostream& out, std::ostream& errors) {
 }
 
 QString Driver::execute(const QString& line, std::ostream& out) {
-    const QString trimmed = line.trimmed();
-    const QStringList words = trimmed.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QString command = words.value(0);
+    const auto parsed = parse_command(line);
+    if (const QString* why = std::get_if<QString>(&parsed)) return *why;
+    const Command& command = std::get<Command>(parsed);
 
-    // The named controls a command may act on.
-    auto control = [this](const QString& name) -> QWidget* {
-        if (const int n = indexed(name, QStringLiteral("Square"), kCells); n >= 0) return window_.cell(n);
-        if (const int i = indexed(name, QStringLiteral("CODE"), kBoxes - 1); i >= 0) return window_.code_box(i);
-        if (name == QLatin1String("cinsert")) return window_.cinsert_button();
-        if (name == QLatin1String("Randomizer_button")) return window_.randomizer_button();
-        if (name == QLatin1String("Reset_button")) return window_.reset_button();
-        if (name == QLatin1String("reseto")) return window_.reseto_button();
-        if (name == QLatin1String("score_box")) return window_.score_edit();
-        if (name == QLatin1String("spot")) return window_.spot_box();
-        for (int i = 0; i < kBoxes; ++i)
-            if (name == figure_name(i)) return window_.figure(i);
+    auto widget = [this](const Control& control) -> QWidget* {
+        switch (control.kind) {
+        case Control::Square: return window_.cell(control.index);
+        case Control::Code: return window_.code_box(control.index);
+        case Control::Cinsert: return window_.cinsert_button();
+        case Control::Randomizer: return window_.randomizer_button();
+        case Control::Reset: return window_.reset_button();
+        case Control::Reseto: return window_.reseto_button();
+        case Control::ScoreBox: return window_.score_edit();
+        case Control::Spot: return window_.spot_box();
+        case Control::Figure: return window_.figure(control.index);
+        }
         return nullptr;
     };
     QWindow* handle = window_.windowHandle();
     auto centre = [this](QWidget* widget) { return widget->mapTo(&window_, widget->rect().center()); };
+    // Keys go through QTest with the text they type spelled out, never
+    // through its ASCII key tables, which abort on keys they do not know.
+    auto press = [handle](const Keystroke& key) {
+        QTest::sendKeyEvent(QTest::Click, handle, key.key, key.text, key.modifiers);
+    };
 
-    if (command == QLatin1String("seed")) {
-        bool ok = false;
-        const qlonglong value = words.value(1).toLongLong(&ok);
-        if (words.size() != 2 || !ok) return QStringLiteral("seed needs one whole number");
-        window_.game().dealer.seed(static_cast<std::uint64_t>(value));
+    switch (command.kind) {
+    case Command::Seed:
+        window_.game().dealer.seed(command.seed);
         return {};
-    }
-    if (command == QLatin1String("draws")) {
-        std::vector<int> cells;
-        for (qsizetype i = 1; i < words.size(); ++i) {
-            bool ok = false;
-            const int cell = words[i].toInt(&ok);
-            if (!ok || cell < 1 || cell > kCells)
-                return QStringLiteral("draws takes whole numbers 1 to 28, not '%1'").arg(words[i]);
-            cells.push_back(cell);
-        }
-        for (int cell : cells) window_.game().dealer.queue(cell);
+    case Command::Draws:
+        for (int cell : command.cells) window_.game().dealer.queue(cell);
         return {};
-    }
-    if (command == QLatin1String("click") || command == QLatin1String("dblclick")) {
-        QWidget* target = words.size() == 2 ? control(words[1]) : nullptr;
-        if (!target) return QStringLiteral("%1 needs one control name").arg(command);
-        if (command == QLatin1String("dblclick") && target != window_.score_edit())
-            return QStringLiteral("dblclick works on score_box only");
+    case Command::Click:
+    case Command::DoubleClick: {
+        QWidget* target = widget(command.control);
         if (!target->isVisible()) return {};
-        if (command == QLatin1String("click"))
+        if (command.kind == Command::Click)
             QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
         else
             QTest::mouseDClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
         return {};
     }
-    if (command == QLatin1String("type")) {
-        // TEXT is everything after the single blank that follows the control.
-        const QString rest = line.mid(line.indexOf(QLatin1String("type")) + 4);
-        if (!rest.startsWith(QLatin1Char(' '))) return QStringLiteral("type needs a box");
-        const QString after = rest.mid(1);
-        const qsizetype blank = after.indexOf(QLatin1Char(' '));
-        const QString name = blank < 0 ? after : after.left(blank);
-        const QString text = blank < 0 ? QString() : after.mid(blank + 1);
-        QWidget* target = control(name);
-        if (!target || (indexed(name, QStringLiteral("CODE"), kBoxes - 1) < 0 && name != QLatin1String("score_box")))
-            return QStringLiteral("type works on CODE(0) to CODE(6) and score_box, not '%1'").arg(name);
+    case Command::Type: {
+        QWidget* target = widget(command.control);
         if (!target->isVisible()) return {};
         QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
-        QTest::keyClick(handle, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(handle, Qt::Key_Delete);
-        for (const QChar c : text) {
-            const Qt::Key key = c.unicode() < 128 ? static_cast<Qt::Key>(QTest::asciiToKey(static_cast<char>(c.unicode())))
-                                                  : Qt::Key_unknown;
-            QTest::sendKeyEvent(QTest::Click, handle, key, QString(c), Qt::NoModifier);
-        }
+        press({Qt::Key_A, Qt::ControlModifier, QStringLiteral("a")});
+        press({Qt::Key_Delete, Qt::NoModifier, QString()});
+        for (const Keystroke& key : command.keys) press(key);
         return {};
     }
-    if (command == QLatin1String("drop")) {
-        int figure = -1;
-        for (int i = 0; i < kBoxes; ++i)
-            if (words.value(1) == figure_name(i)) figure = i;
-        const int n = indexed(QStringLiteral("Square(%1)").arg(words.value(2)), QStringLiteral("Square"), kCells);
-        if (words.size() != 3 || figure < 0 || n < 0)
-            return QStringLiteral("drop needs a palette figure and a cell 0 to 28");
-        QWidget* cell = window_.cell(n);
-        if (!window_.figure(figure)->isVisible() || !cell->isVisible()) return {};
+    case Command::Drop: {
+        QWidget* cell = window_.cell(command.cell);
+        if (!window_.figure(command.figure)->isVisible() || !cell->isVisible()) return {};
         // The user lets go of the figure over the centre of the cell: the
         // drop goes to whatever control stands there.
         const QPoint point = centre(cell);
         QWidget* target = window_.childAt(point);
         if (!target) return {};
         const QPoint local = target->mapFrom(&window_, point);
-        std::unique_ptr<QMimeData> data(figure_mime_data(figure));
+        std::unique_ptr<QMimeData> data(figure_mime_data(command.figure));
         QDragEnterEvent enter(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted()) return {};
@@ -177,19 +140,14 @@ QString Driver::execute(const QString& line, std::ostream& out) {
         QApplication::sendEvent(target, &drop);
         return {};
     }
-    if (command == QLatin1String("key")) {
-        const QKeySequence sequence = QKeySequence::fromString(words.value(1), QKeySequence::PortableText);
-        if (words.size() != 2 || sequence.count() != 1 || sequence[0].key() == Qt::Key_unknown)
-            return QStringLiteral("key needs one key name, such as F1");
-        QTest::keyClick(handle, sequence[0].key(), sequence[0].keyboardModifiers());
+    case Command::Key:
+        press(command.keys.front());
         return {};
-    }
-    if (command == QLatin1String("dump")) {
-        if (words.size() != 1) return QStringLiteral("dump takes nothing more");
+    case Command::Dump:
         out << dump().toStdString() << '\n';
         return {};
     }
-    return QStringLiteral("unknown command '%1'").arg(command);
+    return {};
 }
 
 QString Driver::dump() {

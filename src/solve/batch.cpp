@@ -11,19 +11,18 @@ namespace morvane::solver {
 std::string answer(std::string_view line, Solver& solver) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
-    std::vector<std::string> fields(1);
-    for (const char c : line) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    if (fields.size() != 7)
-        return "invalid: a board code has 7 boxes separated by commas, this line has " +
-               std::to_string(fields.size());
+    // Boxes are counted before any is copied, so that a line of many
+    // commas takes no more memory than the line.
+    const auto boxes = std::count(line.begin(), line.end(), ',') + 1;
+    if (boxes != 7)
+        return "invalid: a board code has 7 boxes separated by commas, this line has " + std::to_string(boxes);
 
     std::array<std::string, 7> code;
-    std::move(fields.begin(), fields.end(), code.begin());
+    for (std::string& box : code) {
+        const std::size_t comma = std::min(line.find(','), line.size());
+        box = line.substr(0, comma);
+        line.remove_prefix(std::min(comma + 1, line.size()));
+    }
     const auto placed = place(code);
     if (const auto* refusal = std::get_if<Refusal>(&placed)) return "invalid: " + refusal->reason;
 
@@ -48,6 +47,27 @@ double cpu_microseconds() {
 }
 
 }  // namespace
+
+LineRead read_line(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* const buffer = in.rdbuf();
+    std::size_t length = 0;  // of the whole line; only its start is kept
+    bool any = false;
+    for (int c; (c = buffer->sbumpc()) != std::char_traits<char>::eof();) {
+        any = true;
+        if (c == '\n') break;
+        if (length++ <= kLongestLine) line.push_back(static_cast<char>(c));
+    }
+    if (!any) {
+        in.setstate(std::ios::eofbit);
+        return LineRead::End;
+    }
+    if (length <= kLongestLine + 1 && !line.empty() && line.back() == '\r') {
+        line.pop_back();
+        --length;
+    }
+    return length > kLongestLine ? LineRead::TooLong : LineRead::Line;
+}
 
 DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver) {
     DealReport report;

@@ -2,6 +2,7 @@
 // What the morvane-solve tool does, apart from reading its arguments.
 
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,18 @@ namespace morvane::solver {
 // Texts are taken exactly as written, blanks included, as a box would hold
 // them; a trailing carriage return is dropped.
 std::string answer(std::string_view line, Solver& solver);
+
+// Input is read a line at a time in bounded memory: a line longer than this
+// many bytes (its line end not counted) is answered with kLineTooLong
+// instead, and is read to its end without being kept.
+inline constexpr std::size_t kLongestLine = 4096;
+inline constexpr std::string_view kLineTooLong = "invalid: the line is longer than 4096 bytes";
+
+enum class LineRead { Line, TooLong, End };
+// Reads the next line of `in` into `line` (its line end, "\n" or "\r\n",
+// dropped): Line, TooLong (then `line` holds only its start), or End when
+// nothing is left.
+LineRead read_line(std::istream& in, std::string& line);
 
 // A batch of boards dealt as the Randomizer deals them.
 struct DealReport {

@@ -22,7 +22,8 @@ Each CODE is a board code: the seven box texts, player first, then yellow,
 blue, navy, green, red and orange, separated by commas, e.g. 6,1,2,1,21,26,1
 or 5,05,,x,.5,2.,28. Texts are read exactly as a box holds them (blanks
 count; a box keeps only its first 2 characters). Without CODE arguments the
-codes are read from standard input, one per line. For each code one line is
+codes are read from standard input, one per line; a line longer than 4096
+bytes is answered "invalid: " and skipped. For each code one line is
 printed: the cells to click in order, separated by blanks, or "unsolvable",
 or "invalid: " and the reason the game refuses the code.
 
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
             return usage_error("--seed and the --max options go with --deal");
         if (codes.empty()) {
             std::string line;
-            while (std::getline(std::cin, line)) std::cout << answer(line, solver) << '\n';
+            for (LineRead read; (read = read_line(std::cin, line)) != LineRead::End;)
+                std::cout << (read == LineRead::TooLong ? std::string(kLineTooLong) : answer(line, solver)) << '\n';
         } else {
             for (const auto& code : codes) std::cout << answer(code, solver) << '\n';
         }

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "app/cue_player.h"
+#include "app/wav_check.h"
 
 namespace {
 
@@ -138,6 +139,62 @@ TEST_F(CuePlayerTest, ACueThatTurnsUpLaterIsLoadedWhenAskedFor) {
     copyCue("red.wav", "red.wav");
     player.play("red.wav");
     EXPECT_TRUE(player.holds("red.wav"));
+}
+
+QByteArray cueBytes(const QString& name) {
+    QFile file(QDir(MORVANE_PROGRAM_FOLDER).filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+std::string problem(const QByteArray& bytes) {
+    return morvane::wav_problem(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// Files the sound library would wait on for ever, or cannot play, are
+// refused before it sees them; the game's own cues pass.
+TEST(WavCheck, TheGamesCuesPassAndBrokenFilesAreRefused) {
+    for (const QString& name : CuePlayer::cueNames()) EXPECT_EQ(problem(cueBytes(name)), "") << name.toStdString();
+    const QByteArray good = cueBytes("move.wav");
+    ASSERT_EQ(good.mid(36, 4), "data");  // the header this table edits
+    auto with = [&good](qsizetype at, const QByteArray& part) { return QByteArray(good).replace(at, part.size(), part); };
+    auto u32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    QByteArray odd_chunk = good.left(36) + "junk" + u32(3) + "abc" + QByteArray(1, 0) + good.mid(36);
+    odd_chunk.replace(4, 4, u32(quint32(odd_chunk.size() - 8)));
+    const struct { const char* what; QByteArray bytes; } cases[] = {
+        {"empty", {}},
+        {"20 bytes", good.left(20)},
+        {"the header alone", good.left(44)},
+        {"one byte short", good.chopped(1)},
+        {"4 GB of sound data", with(40, u32(0xffffffff))},
+        {"4 GB RIFF size", with(4, u32(0xffffffff))},
+        {"no sound data", with(40, u32(0))},
+        {"half a frame", with(40, u32(quint32(good.size() - 45)))},
+        {"'fmt ' misspelt", with(12, "fmu ")},
+        {"odd format size", with(16, u32(17))},
+        {"'data' misspelt", with(36, "daua")},
+        {"floating point", with(20, QByteArray("\x03\x00", 2))},
+        {"3 channels", with(22, QByteArray("\x03\x00", 2))},
+        {"24 bits", with(34, QByteArray("\x18\x00", 2))},
+        {"a rate of 0", with(24, u32(0))},
+        {"wrong frame size", with(32, QByteArray("\x06\x00", 2))},
+        {"odd chunk before the data", odd_chunk},
+        {"not a WAV", "this is not a sound"},
+        {"another RIFF", with(8, "AVI ")},
+    };
+    for (const auto& c : cases) EXPECT_NE(problem(c.bytes), "") << c.what;
+}
+
+TEST_F(CuePlayerTest, BrokenCuesAreNeverLoaded) {
+    if (!audioDevice()) GTEST_SKIP() << "no audio device";
+    writeFile("move.wav", "");
+    writeFile("won.wav", cueBytes("won.wav").left(44));
+    copyCue("no.wav", "no.wav");
+    CuePlayer player(programFolder());
+    player.open();
+    for (const char* cue : {"move.wav", "won.wav"}) {
+        player.play(cue);
+        EXPECT_FALSE(player.holds(cue)) << cue;
+    }
+    EXPECT_TRUE(player.holds("no.wav"));
 }
 
 bool audioDevice() {

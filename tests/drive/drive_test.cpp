@@ -4,6 +4,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeySequence>
+#include <QMetaEnum>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -134,7 +136,8 @@ private slots:
         QTest::addColumn<QString>("line");
         for (const char* line : {"jump", "click", "click Square(29)", "click CODE(7)", "click Nothing",
                                  "dblclick cinsert", "type cinsert 5", "drop YEL", "drop Frame1 3", "drop YEL 29",
-                                 "seed x", "draws 0", "draws 29", "draws 5 x", "key", "key NoSuchKey", "dump now"})
+                                 "seed x", "draws 0", "draws 29", "draws 5 x", "key", "key NoSuchKey", "key Ctrl",
+                                 "key A,B", "dump now"})
             QTest::newRow(line) << QString::fromLatin1(line);
     }
     void unparsableLinesStopTheScript() {
@@ -143,6 +146,60 @@ private slots:
         QCOMPARE(run.status, 2);
         QCOMPARE(run.dumps.size(), 1);  // what came before stays printed
         QVERIFY2(run.errors.startsWith(QStringLiteral("line 4: ")), qPrintable(run.errors));
+    }
+
+    // Control characters that no key types are refused like any line the
+    // driver cannot carry out (before, QTest's key table aborted the driver).
+    void untypableCharactersAreRefused_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("character");
+        for (const char* box : {"CODE(0)", "score_box"})
+            for (int c : {0x00, 0x01, 0x07, 0x0c, 0x0e, 0x12, 0x14, 0x16, 0x1f, 0x7f})
+                QTest::addRow("%s U+%04X", box, c) << QString::fromLatin1(box) << c;
+    }
+    void untypableCharactersAreRefused() {
+        QFETCH(QString, box);
+        QFETCH(int, character);
+        const Run run = drive(QStringLiteral("dump\ntype %1 1%2\ndump\n").arg(box, QChar(character)));
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.dumps.size(), 1);
+        const QString hex = QStringLiteral("%1").arg(character, 4, 16, QLatin1Char('0')).toUpper();
+        QVERIFY2(run.errors.startsWith("line 2: type cannot type the control character U+" + hex), qPrintable(run.errors));
+    }
+
+    // The control characters a key of its own types are typed with that key.
+    void typableControlCharactersPressTheirKeys() {
+        const Run run = drive(QStringLiteral("click cinsert\ntype CODE(1) 1\b2\ntype CODE(2) 3\t4\ndump\n"));
+        QCOMPARE(run.status, 0);
+        QCOMPARE(code(run.dumps[0], 1)["text"].toString(), QStringLiteral("2"));  // Backspace
+        QCOMPARE(code(run.dumps[0], 2)["text"].toString(), QStringLiteral("3"));  // Tab moved on
+    }
+
+    // Every key Qt has a name for is pressed as on a keyboard, also keys that
+    // type nothing or no ASCII character (before, `key Copy` or `key €`
+    // aborted the driver); a character key types its character.
+    void everyNamedKeyIsPressed() {
+        QString script = QStringLiteral("click cinsert\nclick CODE(4)\n");
+        const QMetaEnum keys = QMetaEnum::fromType<Qt::Key>();
+        int named = 0;
+        for (int i = 0; i < keys.keyCount(); ++i) {
+            const QString name = QKeySequence(keys.value(i)).toString(QKeySequence::PortableText);
+            const QKeySequence back = QKeySequence::fromString(name, QKeySequence::PortableText);
+            if (back.count() != 1 || back[0].key() != keys.value(i)) continue;  // no name of its own
+            if (name.trimmed() != name || name.contains(QLatin1Char(' '))) continue;  // one word only
+            if (name.endsWith(QLatin1String("Tab"))) continue;  // keep the focus
+            if (name == QLatin1String("Return") || name == QLatin1String("Enter")) continue;  // OK: ends code entry
+            script += QStringLiteral("key %1\n").arg(name);
+            ++named;
+        }
+        QVERIFY2(named > 200, qPrintable(QString::number(named)));
+        script += QStringLiteral("key Undo\nkey Cancel\nkey Copy\nkey Paste\n"
+                                 "type CODE(3) 5\nkey Ctrl+A\nkey Delete\nkey \u00e9\ndump\n");
+        const Run run = drive(script);
+        QVERIFY2(run.errors.isEmpty(), qPrintable(run.errors));
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.dumps.size(), 1);
+        QCOMPARE(code(run.dumps[0], 3)["text"].toString(), QStringLiteral("\u00e9"));
     }
 
     void hiddenControlsAreNotClicked() {

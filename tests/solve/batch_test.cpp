@@ -58,6 +58,28 @@ TEST(Answer, BoxesKeepTwoCharactersAndLinesMayEndInCarriageReturns) {
     EXPECT_EQ(solver::answer("1, 9,,,,,", solver), solver::answer("1,,,,,,", solver));
 }
 
+// Lines are read whole up to the limit; a longer one is only skipped, and
+// the lines after it are read as usual.
+TEST(ReadLine, LinesUpToTheLimitAndLongerOnesSkipped) {
+    using solver::LineRead;
+    const std::string limit(solver::kLongestLine, '7');
+    std::istringstream in("6,1,2,1,21,26,1\r\n\n" + limit + "\r\n" + limit + "8\n" +
+                          std::string(1 << 20, ',') + "\n" + limit + "\r\r\nlast");
+    const std::pair<LineRead, std::string> expected[] = {
+        {LineRead::Line, "6,1,2,1,21,26,1"}, {LineRead::Line, ""},   {LineRead::Line, limit},
+        {LineRead::TooLong, {}},             {LineRead::TooLong, {}}, {LineRead::TooLong, {}},
+        {LineRead::Line, "last"},            {LineRead::End, ""},
+    };
+    std::string line;
+    for (const auto& [read, text] : expected) {
+        ASSERT_EQ(solver::read_line(in, line), read) << text.substr(0, 20);
+        if (read != LineRead::TooLong) {
+            EXPECT_EQ(line, text);
+        }
+        EXPECT_LE(line.capacity(), 2 * solver::kLongestLine);
+    }
+}
+
 TEST(Deal, DealsAsTheRandomizerAndSummarizes) {
     solver::Solver solver;
     const auto report = solver::deal(200, 3, solver);
