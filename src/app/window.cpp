@@ -34,6 +34,12 @@ QRect twips(int left, int top, int width, int height) {
     return {px(left), px(top), px(width), px(height)};
 }
 
+// A board is in play exactly when some cell is a legal target.
+bool in_play(const Morvane1& game) {
+    return std::any_of(game.Square.begin(), game.Square.end(),
+                       [](const Cell& cell) { return cell.pointer == kPointerArrow; });
+}
+
 QFont arial(double points, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
@@ -208,7 +214,10 @@ GameWindow::GameWindow(QString program_folder, QWidget* parent)
     // the screen (see paintEvent), or at the first cue asked for before.
 }
 
-GameWindow::~GameWindow() { close_cues(); }
+GameWindow::~GameWindow() {
+    hints_.cancel();  // its thread is joined with the members
+    close_cues();
+}
 
 void GameWindow::open_cues() {
     if (cues_state_ != CuesState::NotYet) return;
@@ -370,14 +379,45 @@ void GameWindow::show_hint() {
         note(QStringLiteral("Press OK first: hints need a board in play."));
         return;
     }
-    // A board is in play exactly when some cell is a legal target.
-    const bool in_play = std::any_of(game_.Square.begin(), game_.Square.end(),
-                                     [](const Cell& cell) { return cell.pointer == kPointerArrow; });
-    if (!in_play) {
+    if (!in_play(game_)) {
         note(QStringLiteral("Deal or set up a board first."));
         return;
     }
-    const solver::Hint hint = solver::hint(game_);
+    think_ahead();  // the board may have changed without being shown yet
+    if (answer_)
+        present(*answer_);
+    else
+        hint_waiting_ = true;  // shown by hint_found()
+}
+
+void GameWindow::think_ahead() {
+    if (game_.code_entry_on() || !in_play(game_)) {
+        if (!asked_board_.empty()) forget_hint();
+        return;
+    }
+    std::string board = board_key();
+    if (board == asked_board_) return;
+    forget_hint();
+    asked_board_ = std::move(board);
+    hints_.ask(solver::position_of(game_), ++hint_ticket_);
+}
+
+void GameWindow::forget_hint() {
+    hints_.cancel();
+    asked_board_.clear();
+    answer_.reset();
+    hint_waiting_ = false;
+}
+
+void GameWindow::hint_found(std::uint64_t ticket, const solver::Hint& hint) {
+    // An answer for a board left since is never shown.
+    if (ticket != hint_ticket_ || asked_board_.empty() || board_key() != asked_board_) return;
+    answer_ = hint;
+    if (hint_waiting_) present(hint);
+}
+
+void GameWindow::present(const solver::Hint& hint) {
+    hint_waiting_ = false;
     hinted_board_ = board_key();
     switch (hint.verdict) {
         case solver::Hint::Verdict::Click:
@@ -411,6 +451,7 @@ void GameWindow::note(const QString& text) {
 }
 
 void GameWindow::clear_hint() {
+    hint_waiting_ = false;
     hint_timer_.stop();
     hint_mark_->hide();
     hint_note_->hide();
@@ -468,6 +509,7 @@ void GameWindow::render() {
     }
     for (int i = 0; i < kBoxes; ++i) figures_[i]->setHidden(!game_.palette[i].shown);
     render_access();
+    if (isVisible()) think_ahead();  // the hint of the board in play, ahead of H
 }
 
 QPushButton* GameWindow::cell(int n) const { return n >= 0 && n <= kCells ? cells_[n] : nullptr; }
@@ -549,6 +591,7 @@ void GameWindow::paintEvent(QPaintEvent* event) {
 
 void GameWindow::closeEvent(QCloseEvent* event) {
     close_cues();  // the window unloads; unloading is never cancelled
+    forget_hint();
     event->accept();
 }
 

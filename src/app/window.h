@@ -9,11 +9,13 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/board_code.h"
 #include "app/cue_player.h"
+#include "app/hint_worker.h"
 #include "core/morvane1.h"
 
 class QGroupBox;
@@ -64,8 +66,15 @@ public:
 
     // The hint (key H): marks the next cell of a winning sequence for a
     // moment, or says in the window that none is left. It changes nothing
-    // the game keeps.
+    // the game keeps. The search runs on a thread of its own, started
+    // whenever the board in play changes; H shows its answer at once when
+    // it is ready, else as soon as it is (unless the board changed first).
     void show_hint();
+    // H was pressed and its answer is still being worked out.
+    bool hint_pending() const { return hint_waiting_; }
+    // How the hint is searched for (tests slow it down); the next board
+    // asks with it.
+    void set_hint_search(HintWorker::Search search) { hints_.set_search(std::move(search)); }
     QWidget* hint_mark() const { return hint_mark_; }
     QLabel* hint_note() const { return hint_note_; }
     const CuePlayer& cue_player() const { return cues_; }
@@ -125,6 +134,11 @@ private:
     void forward(const std::function<void()>& handler);
     void note(const QString& text);
     void clear_hint();
+    // Asks for the hint of the board in play, if not asked yet.
+    void think_ahead();
+    void forget_hint();  // cancels the search and drops its answer
+    void hint_found(std::uint64_t ticket, const solver::Hint& hint);
+    void present(const solver::Hint& hint);
     // What a hint depends on: code entry, the cells and the code.
     std::string board_key() const;
 
@@ -168,6 +182,13 @@ private:
     QLabel* hint_note_ = nullptr;
     QTimer hint_timer_;
     std::string hinted_board_;
+    std::string asked_board_;  // the board the latest search is for
+    std::uint64_t hint_ticket_ = 0;  // tells that search's answer from older ones
+    std::optional<solver::Hint> answer_;  // its answer, once found
+    bool hint_waiting_ = false;
+    HintWorker hints_{[this](std::uint64_t ticket, solver::Hint hint) {
+        QMetaObject::invokeMethod(this, [this, ticket, hint] { hint_found(ticket, hint); }, Qt::QueuedConnection);
+    }};
 
     BoardCursor* cursor_ = nullptr;
     QLabel* status_ = nullptr;

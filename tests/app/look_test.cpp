@@ -253,6 +253,7 @@ private:
             w.render();
             w.reset_button()->setFocus();
             QTest::keyClick(w.windowHandle(), Qt::Key_H);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.hint_pending(), 20000);  // the search runs off this thread
         }
     }
 

@@ -101,6 +101,10 @@ int main(int argc, char* argv[]) {
                 return 2;
             }
         }
+        if (!QTest::qWaitFor([&] { return !window.hint_pending(); }, 20000)) {  // H's answer is shown
+            std::fprintf(stderr, "%s: the hint never came\n", step.name);
+            return 2;
+        }
         QApplication::processEvents();
         QTest::qWait(20);  // let pending repaints reach the backing store
         const QImage fresh = window.grab().toImage().convertToFormat(QImage::Format_RGB32);

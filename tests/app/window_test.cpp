@@ -8,6 +8,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
 
 #include "app/start.h"
 #include "app/window.h"
@@ -15,6 +20,9 @@
 using namespace morvane;
 
 namespace {
+
+// How long a test waits for the hint before taking it for hung.
+constexpr int kHangGuard = 20000;
 
 // Positions of the layout are given in twips, 15 to a pixel.
 QRect twips(int left, int top, int width, int height) {
@@ -238,6 +246,7 @@ private slots:
         const auto before = snapshot();
         window->reset_button()->setFocus();
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->hint_pending(), kHangGuard);
         QVERIFY(window->hint_mark()->isVisible());
         QVERIFY(!window->hint_note()->isVisible());
         int marked = 0;
@@ -260,12 +269,61 @@ private slots:
         window->render();
         const auto before = snapshot();
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->hint_pending(), kHangGuard);
         QVERIFY(!window->hint_mark()->isVisible());
         QVERIFY(window->hint_note()->isVisible());
         QVERIFY(window->hint_note()->text().startsWith(QStringLiteral("No way to solve")));
         QCOMPARE(snapshot(), before);
         QVERIFY(window->messages.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!window->hint_note()->isVisible(), 6000);
+    }
+
+    // The hint is searched for off the window's thread from the moment a
+    // board is in play; a gate holds the search here. H before the answer
+    // is ready shows it once it is, and changes nothing.
+    void hintShowsWhenReadyAndChangesNothing() {
+        const auto gate = hold_hints();
+        window->place_code(QStringLiteral("26,10,17,13,26,24,15"));  // proved lost after 100,000 states
+        window->cues.clear();
+        const auto before = snapshot();
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QTRY_COMPARE_WITH_TIMEOUT(gate->started.load(), 1, kHangGuard);
+        QVERIFY(window->hint_pending());
+        QVERIFY(!window->hint_note()->isVisible());
+        gate->open = true;
+        QTRY_VERIFY_WITH_TIMEOUT(window->hint_note()->isVisible(), kHangGuard);
+        QVERIFY(window->hint_note()->text().startsWith(QStringLiteral("No way to solve")));
+        QCOMPARE(snapshot(), before);
+        QVERIFY(window->cues.isEmpty() && window->messages.isEmpty());
+    }
+
+    // A move cancels the search under way; an answer for the board before
+    // is never shown on the new one (the gated search answers cell 28 for
+    // the first board, 27 for the second). Closing the window during a
+    // search returns.
+    void aMoveOrClosingMakesTheHintUnderWayStale() {
+        const auto gate = hold_hints({28, 27});
+        window->game().CODE[0].text = "1";
+        window->game().CODE[6].text = "3";  // orange on 3
+        QTest::mouseClick(window->reset_button(), Qt::LeftButton);
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QTRY_COMPARE_WITH_TIMEOUT(gate->started.load(), 1, kHangGuard);
+        QTest::mouseClick(window->cell(2), Qt::LeftButton);
+        QVERIFY(!window->hint_pending());  // the move makes H stale too
+        QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);  // cancelled, gate shut
+        QTest::qWait(100);  // an answer on its way would arrive
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QVERIFY(window->hint_pending() && !window->hint_mark()->isVisible());
+        gate->open = true;
+        QTRY_VERIFY_WITH_TIMEOUT(window->hint_mark()->isVisible(), kHangGuard);
+        QCOMPARE(window->hint_mark()->geometry(), window->cell(27)->geometry());
+        gate->open = false;
+        QTest::mouseClick(window->cell(9), Qt::LeftButton);
+        QCOMPARE(window->game().CODE[0].text, std::string("9"));
+        QTRY_COMPARE_WITH_TIMEOUT(gate->started.load(), 3, kHangGuard);
+        window->close();
+        window.reset();
+        QCOMPARE(gate->returned.load(), 3);
     }
 
     void hintWaitsForABoardInPlay() {
@@ -372,6 +430,30 @@ private:
     }
 
     // Everything the game keeps, to check that a hint leaves it alone.
+    // A hint search held shut until `open` (or its cancel); it answers
+    // with the real search, or with a click on `cells[i]` for the i-th search.
+    struct Gate {
+        std::atomic<bool> open{false};
+        std::atomic<int> started{0}, returned{0};
+        std::vector<int> cells;
+    };
+    std::shared_ptr<Gate> hold_hints(std::vector<int> cells = {}) {
+        auto gate = std::make_shared<Gate>();
+        gate->cells = std::move(cells);
+        window->set_hint_search([gate](const solver::Position& position, const std::atomic<bool>& cancel) {
+            const int search = gate->started++;
+            while (!gate->open && !cancel) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            solver::Hint hint{solver::Hint::Verdict::Click, 0};
+            if (search < static_cast<int>(gate->cells.size()))
+                hint.cell = gate->cells[search];
+            else
+                hint = HintWorker::full_search(position, cancel);
+            ++gate->returned;
+            return hint;
+        });
+        return gate;
+    }
+
     QStringList snapshot() const {
         QStringList state;
         const Morvane1& game = window->game();
