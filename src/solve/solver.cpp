@@ -1,5 +1,6 @@
 #include "solve/solver.h"
 
+#include <bit>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -124,6 +125,12 @@ constexpr int kShuffledMoves = 2;
 // The relaxed game near the pieces costs the most to ask; the first tries,
 // all that most boards need, make do with the two games of columns.
 constexpr int kTriesWithColumnsOnly = 2;
+// The relaxed game near the pieces pays only while it keeps well under all
+// the board: where the pieces and what they take cover this many cells or
+// more, it is nearly as big as the real game, its player roams the few open
+// cells at will, and its questions, most of them cut short, cost more than
+// they save. Such boards make do with the games of columns.
+constexpr int kNearPiecesMostCells = 20;
 // A question to a relaxed game may search this many of its states.
 constexpr std::uint64_t kRelaxedQuestion = 100;
 // Table sizes (log2 of 32-byte buckets of 4 states): 2 MiB for the real
@@ -145,6 +152,7 @@ struct Solver::Impl {
     Level left{kRelaxedTableBits};
     Level right{kRelaxedTableBits};
     Level::Work work;
+    bool near_pieces_pays = true;
 
     void start(const Position& position, Cells board);
     std::uint64_t relaxed_searched() const {
@@ -168,6 +176,7 @@ void Solver::Impl::start(const Position& position, Cells board) {
         if (column_of(n) >= 3) columns_3_to_6 |= bit(n);
     }
 
+    near_pieces_pays = std::popcount(pieces) < kNearPiecesMostCells;
     near_pieces_left.start(rules, board, pieces & columns_0_to_3, {});
     near_pieces.start(rules, board, pieces, {&near_pieces_left});
     left.start(rules, board, columns_0_to_3, {});
@@ -239,7 +248,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     for (int run = 0; game.gave_up() && !game.out_of_work(); ++run) {
         game.set_budget(run < kLimitedTries ? kFirstTry << run : ~std::uint64_t{0});
         game.shuffle(run ? 0x9E3779B97F4A7C15ull * run : 0, run ? kShuffledMoves : 0);
-        if (run < kTriesWithColumnsOnly)
+        if (run < kTriesWithColumnsOnly || !impl.near_pieces_pays)
             game.set_coarser({&impl.right, &impl.left});
         else
             game.set_coarser({&impl.right, &impl.left, &impl.near_pieces});

@@ -17,6 +17,7 @@
 #include "real_game.h"
 #include "solve/board_masks.h"
 #include "solve/hint.h"
+#include "solve/level.h"
 #include "solve/solver.h"
 
 namespace morvane::solve_test {
@@ -370,6 +371,28 @@ TEST(Hint, DecidesTheHardestDealtBoardsWithinItsBudget) {
         total += solver.stats().work();
     }
     EXPECT_LT(total, 3000000u);  // some 1.2 million today
+}
+
+// On the hardest lost boards known the solver, relaxed games and restarts
+// and all, searches fewer states than one depth-first search with the same
+// table and cut-offs and nothing else: where the pieces cover most of the
+// board, asking the relaxed game near them would cost more than it saves.
+TEST(SolverWork, HardestLostBoardsCostLessThanASearchWithoutRelaxedGames) {
+    Solver solver;
+    solver::Level cut_search(16);
+    for (const auto& cells : std::vector<std::array<int, 7>>{{7, 21, 17, 2, 28, 15, 13},
+                                                             {26, 10, 17, 13, 26, 24, 15},
+                                                             {28, 6, 10, 24, 6, 13, 8},
+                                                             {24, 14, 7, 10, 21, 28, 22},
+                                                             {28, 5, 10, 21, 6, 25, 9},
+                                                             {26, 10, 17, 13, 8, 22, 8}}) {
+        const Position position = solver::dealt_position(cells);
+        const solver::BoardRules rules(position);
+        cut_search.start(rules, solver::kAllCells, solver::kAllCells, {});
+        EXPECT_FALSE(cut_search.winnable(solver::kAllCells, cells[0]));
+        EXPECT_FALSE(solver.solve(position).has_value());
+        EXPECT_LT(solver.stats().work(), cut_search.searched()) << "board " << cells[0] << "," << cells[1];
+    }
 }
 
 // Hints on the hardest dealt boards, move after move along the line they
