@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -18,11 +17,6 @@
 namespace {
 
 using morvane::CuePlayer;
-
-// A guard against a cue that waits for the sound server (whose own
-// timeouts run to seconds), not a measure of speed: a busy machine may be
-// slow, but never this slow.
-constexpr qint64 kHangMs = 5000;
 
 bool audioDevice();
 
@@ -93,16 +87,13 @@ TEST_F(CuePlayerTest, NothingThrowsOrWaits) {
                           Case{"empty name", programFolder(), ""},
                           Case{"a cue, twice", programFolder(), "won.wav"}}) {
         SCOPED_TRACE(c.what);
-        QElapsedTimer clock;
-        clock.start();
         {
             CuePlayer player(c.folder);
             EXPECT_NO_THROW(player.open());
             EXPECT_NO_THROW(player.play(c.file));
             EXPECT_NO_THROW(player.play(c.file));
             QCoreApplication::processEvents();
-        }  // the destructor closes
-        EXPECT_LT(clock.elapsed(), kHangMs);
+        }  // the destructor closes; a close that hung would end in the test's timeout
     }
 }
 
