@@ -7,25 +7,10 @@
 #   real_window_test.sh PROGRAM
 set -euo pipefail
 program=$1
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# A display of our own, silent sound, a work folder.
+source "$(dirname "$0")/x_session.sh"
 
 fail() { echo "FAIL: $*" >&2; import -window root "$work/failure.png" 2>/dev/null && cp "$work/failure.png" /tmp/real_window_failure.png; exit 1; }
-
-# A display of our own.
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-export XDG_RUNTIME_DIR=$work
-export PULSE_SERVER=unix:$work/no-sound-server  # play silently
 
 "$program" >/dev/null 2>&1 &
 pids+=($!)
