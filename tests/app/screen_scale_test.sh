@@ -12,24 +12,10 @@
 set -euo pipefail
 program=$1
 expected=$2
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
 # A display of our own; -noreset keeps the X resources between programs.
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -noreset -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-export XDG_RUNTIME_DIR=$work
-export PULSE_SERVER=unix:$work/no-sound-server  # play silently
+XVFB_SCREEN=1600x1200x24 XVFB_OPTIONS=-noreset
+source "$(dirname "$0")/x_session.sh"
+fail() { echo "FAIL: $*" >&2; exit 1; }
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_FONT_DPI QT_QPA_PLATFORMTHEME GTK_THEME QT_QPA_PLATFORM
 
 # Runs the game with the given environment, leaves its window's size in
