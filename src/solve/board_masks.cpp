@@ -18,7 +18,7 @@ BoardMasks::BoardMasks() {
             neighbours_[cell] |= bit(m);
             const auto step = std::find(kShift.begin(), kShift.end(), m - cell);
             if (step == kShift.end()) std::abort();  // not a board of king moves
-            from_[step - kShift.begin()] |= bit(cell);
+            if (!(kFrom[step - kShift.begin()] & bit(cell))) std::abort();
         }
         for (const Colour colour : kColours)
             for (const int m : removal_pattern(colour, cell))

@@ -54,25 +54,35 @@ public:
 private:
     BoardMasks();
 
-    // The eight directions of king moves, as moves of the bit index: a
-    // fixed list, so that the compiler can unroll the shifts. Which cells
-    // have a neighbour in each direction is collected from neighbours(),
-    // and the constructor checks that these directions cover them all.
+    // The eight directions of king moves, as moves of the bit index and of
+    // (row, column): fixed lists, so that the compiler can unroll the shifts
+    // and keep their masks in the code. The constructor checks them against
+    // neighbours() cell by cell.
     static constexpr int kSteps = 8;
     static constexpr std::array<int, kSteps> kShift{1, -1, kColumns, -kColumns, kColumns + 1,
                                                     -(kColumns + 1), kColumns - 1, -(kColumns - 1)};
+    static constexpr std::array<std::array<int, 2>, kSteps> kStep{
+        {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {1, 1}, {-1, -1}, {1, -1}, {-1, 1}}};
     static_assert(kShift[0] == 1 && kShift[1] == -1, "with_neighbours() steps along rows first");
+    // For each direction, the cells with a neighbour that way.
+    static constexpr std::array<Cells, kSteps> kFrom = [] {
+        std::array<Cells, kSteps> from{};
+        for (int step = 0; step < kSteps; ++step)
+            for (int cell = 1; cell <= kBoardCells; ++cell)
+                if (cell_at(row_of(cell) + kStep[step][0], column_of(cell) + kStep[step][1]))
+                    from[step] |= bit(cell);
+        return from;
+    }();
     template <std::size_t step>
-    Cells shifted(Cells cells) const {
+    static constexpr Cells shifted(Cells cells) {
         constexpr int shift = kShift[step];
-        const Cells from = cells & from_[step];
+        const Cells from = cells & kFrom[step];
         if constexpr (shift > 0)
             return from << shift;
         else
             return from >> -shift;
     }
 
-    std::array<Cells, kSteps> from_{};
     std::array<Cells, kBoardCells + 1> neighbours_{};
     std::array<std::array<Cells, kBoardCells + 1>, 7> patterns_{};
 };

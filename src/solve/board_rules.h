@@ -14,8 +14,25 @@ struct BoardRules {
     // The cells where that is anything at all.
     Cells firing = 0;
 
+    // Every cell the pieces standing on `cells` take, together; looked up a
+    // row of the board at a time.
+    Cells taken_by(Cells cells) const {
+        static_assert(kRows == 4, "taken_by() reads four rows");
+        return taken_[0][cells & row_firing_[0]] | taken_[1][cells >> kColumns & row_firing_[1]] |
+               taken_[2][cells >> 2 * kColumns & row_firing_[2]] |
+               taken_[3][cells >> 3 * kColumns & row_firing_[3]];
+    }
+
     explicit BoardRules(const Position& position);
     BoardRules() = default;
+
+private:
+    static constexpr Cells kRowCells = (Cells{1} << kColumns) - 1;
+    // The firing cells of each row, as bits 0 to 6 of the row's columns.
+    std::array<Cells, kRows> row_firing_{};
+    // For each row and each set of its firing cells, what the pieces on them
+    // take (the other entries stay 0 and are never read).
+    std::array<std::array<Cells, kRowCells + 1>, kRows> taken_{};
 };
 
 // Every cell reachable from `from` by king moves within `within`.

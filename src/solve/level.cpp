@@ -7,6 +7,14 @@ namespace morvane::solver {
 
 namespace {
 constexpr bool single(Cells cells) { return cells && !(cells & (cells - 1)); }
+// How many cells: done in registers, as the baseline instruction set has no
+// population count and std::popcount would call out of line for it.
+constexpr int count_of(Cells cells) {
+    cells = cells - ((cells >> 1) & 0x55555555u);
+    cells = (cells & 0x33333333u) + ((cells >> 2) & 0x33333333u);
+    cells = (cells + (cells >> 4)) & 0x0F0F0F0Fu;
+    return int((cells * 0x01010101u) >> 24);
+}
 }  // namespace
 
 void Level::start(const BoardRules& rules, Cells board, Cells kept, std::vector<Level*> coarser) {
@@ -115,7 +123,7 @@ bool Level::search(Cells kept, int player) {
         }
         const Cells onward = masks_.neighbours(q) & (next | open_);
         if (!onward) continue;  // lost on the spot
-        const Move move{next, q, order_of(next, q, std::popcount(onward), (fire[q] & left) != 0)};
+        const Move move{next, q, order_of(next, q, count_of(onward), (fire[q] & left) != 0)};
         int at = count++;
         for (; at > 0 && moves[at - 1].order > move.order; --at) moves[at] = moves[at - 1];
         moves[at] = move;
@@ -176,9 +184,25 @@ int Level::winning_move(Cells board, int player) {
 // still be there and not under the player (or, for an open piece, within the
 // player's reach).
 bool Level::promising(Cells kept, int player) const {
-    const auto& fire = rules_->fire;
     const Cells here = area(player);
     const Cells rest = kept & ~here;
+    Cells must_visit;
+
+    // A player on a kept cell leaves it behind with the first step, into
+    // one of the parts the rest of the board falls into without that cell,
+    // and never comes back to the others. A cell that no piece at all can
+    // take must be visited, so when there is one, its part is the one: the
+    // player must be next to it, every other cell to visit must lie in it,
+    // and only the pieces in it can still fire.
+    if (!(open_ & bit(player))) {
+        if (const Cells untakeable = rest & ~rules_->taken_by(rest | open_)) {
+            const Cells part = flood(masks_, untakeable & (Cells{0} - untakeable), rest | open_);
+            if (!(masks_.neighbours(player) & part)) return false;
+            must_visit = rest & ~rules_->taken_by(part);
+            if (must_visit & ~part) return false;
+            return ends_well(kept, rest, must_visit);
+        }
+    }
 
     // Cells the player can still walk to. Walking only shrinks the board, so
     // a cell outside this set can never be visited from here on, nor can a
@@ -186,29 +210,25 @@ bool Level::promising(Cells kept, int player) const {
     const Cells reach = flood(masks_, here, kept | open_);
 
     // Every cell some piece within reach could still take off.
-    Cells takeable = 0;
-    for (Cells pieces = (rest | open_) & reach & rules_->firing; pieces; pieces &= pieces - 1)
-        takeable |= fire[lowest_cell(pieces)];
+    const Cells takeable = rules_->taken_by((rest | open_) & reach);
 
     // Cells that no pattern can take must be visited, so they must be
     // reachable.
-    Cells must_visit = rest & ~takeable;
+    must_visit = rest & ~takeable;
     if (must_visit & ~reach) return false;
 
-    // A player on a kept cell leaves it behind with the first step, into
-    // one of the parts the rest of the board falls into without that cell,
-    // and never comes back to the others: every cell to visit must lie in
-    // that one part, and only the pieces in it can still fire.
+    // As above, for a player on a kept cell.
     if (!(open_ & bit(player)) && must_visit) {
         const Cells part = flood(masks_, must_visit & (Cells{0} - must_visit), rest | open_);
         if (must_visit & ~part) return false;
-        Cells in_part = 0;
-        for (Cells pieces = part & rules_->firing; pieces; pieces &= pieces - 1)
-            in_part |= fire[lowest_cell(pieces)];
-        must_visit = rest & ~in_part;
+        must_visit = rest & ~rules_->taken_by(part);
         if (must_visit & ~part) return false;
     }
+    return ends_well(kept, rest, must_visit);
+}
 
+bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
+    const auto& fire = rules_->fire;
     // Where the game can end. The player enters a cell to visit from one
     // neighbour and must leave it for another that is still there after the
     // landing rule of the cell (if any) has fired; the player's cell now is

@@ -102,6 +102,7 @@ private:
     bool coarser_winnable(Cells kept, int player);
     bool search(Cells kept, int player);
     bool promising(Cells kept, int player) const;
+    bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
     Cells area(int player) const { return open_ & bit(player) ? part_[player] : bit(player); }
     int order_of(Cells next, int cell, int onward, bool fires) const;
 

@@ -92,6 +92,14 @@ BoardRules::BoardRules(const Position& position) {
             fire[*cell] = masks.pattern(static_cast<Colour>(piece), *cell);
     for (int n = 1; n <= kBoardCells; ++n)
         if (fire[n]) firing |= bit(n);
+    for (int row = 0; row < kRows; ++row) {
+        const Cells pieces = firing >> row * kColumns & kRowCells;
+        row_firing_[row] = pieces;
+        // Every set of the row's pieces but the empty one, each after the
+        // set without its lowest piece.
+        for (Cells set = pieces & (0 - pieces); set; set = (set - pieces) & pieces)
+            taken_[row][set] = taken_[row][set & (set - 1)] | fire[row * kColumns + lowest_cell(set)];
+    }
 }
 
 // ---------------------------------------------------------------------------
