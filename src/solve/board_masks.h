@@ -44,11 +44,15 @@ public:
 
     // The cells of `board` with at least two neighbours in `board`.
     Cells two_or_more_neighbours(Cells board) const {
-        Cells one = 0, two = 0;
-        [&]<std::size_t... step>(std::index_sequence<step...>) {
-            ((two |= one & shifted<step>(board), one |= shifted<step>(board)), ...);
-        }(std::make_index_sequence<kSteps>());
-        return two;
+        // Neighbours in the row, and how many of the three cells of each
+        // row's window (a cell and the two beside it) are on the board; a
+        // cell counts those of its own row and the windows above and below.
+        const Cells left = shifted<0>(board), right = shifted<1>(board);
+        const Cells beside = left | right, both_beside = left & right;
+        const Cells window = board | beside, window_two = (board & beside) | both_beside;
+        const Cells above = (window << kColumns) & kAllCells, below = window >> kColumns;
+        const Cells above_two = (window_two << kColumns) & kAllCells, below_two = window_two >> kColumns;
+        return both_beside | (beside & (above | below)) | above_two | below_two | (above & below);
     }
 
 private:
