@@ -1,5 +1,6 @@
 #include "app/look.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace morvane {
@@ -44,7 +45,7 @@ QIcon picture_icon(const QString& name) {
 
 int CaptionFrame::line_y() const { return fontMetrics().height() / 2; }
 
-void CaptionFrame::paintEvent(QPaintEvent*) {
+void CaptionFrame::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
     const int top = line_y();
@@ -59,7 +60,9 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     const QRect frame(0, top, width() - 1, height() - top - 1);
     outline(frame.translated(1, 1), Qt::white);
     outline(frame, QColor(0x80, 0x80, 0x80));
-    if (title().isEmpty()) return;
+    // Most repaints are for the controls inside, below the caption: laying
+    // its text out again would draw nothing there.
+    if (title().isEmpty() || !event->region().intersects(QRect(0, 0, width(), metrics.height()))) return;
     // The caption on the window's face, a blank's width in from the corner.
     const int left = metrics.height() / 2;
     const int pad = metrics.horizontalAdvance(QLatin1Char(' ')) / 2 + 1;

@@ -94,13 +94,7 @@ public:
 
     void draw(QPainter& painter, const QPushButton& cell) {
         const qreal ratio = cell.devicePixelRatio();
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6")
-                                .arg(cell.icon().cacheKey())
-                                .arg(cell.isDown())
-                                .arg(ratio)
-                                .arg(cell.text())
-                                .arg(cell.width())
-                                .arg(cell.height());
+        const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size()};
         auto it = looks_.constFind(key);
         if (it == looks_.cend()) {
             if (looks_.size() > 256) looks_.clear();
@@ -115,6 +109,19 @@ public:
     }
 
 private:
+    // A look's state: picture, pressed, pixel ratio, caption and size.
+    struct Key {
+        qint64 picture;
+        bool down;
+        qreal ratio;
+        QString caption;
+        QSize size;
+        bool operator==(const Key&) const = default;
+        friend size_t qHash(const Key& key, size_t seed = 0) {
+            return qHashMulti(seed, key.picture, key.down, key.ratio, key.caption, key.size.width(), key.size.height());
+        }
+    };
+
     void dress(const QPushButton& cell) {
         model_->resize(cell.size());
         if (model_->text() != cell.text()) model_->setText(cell.text());
@@ -123,7 +130,7 @@ private:
     }
 
     QPushButton* model_;  // owned by the window
-    QHash<QString, QPixmap> looks_;
+    QHash<Key, QPixmap> looks_;
 };
 
 // A board cell: a graphical button that takes dropped palette figures.

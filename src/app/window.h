@@ -195,6 +195,14 @@ private:
     bool sound_on_ = true;
     int last_player_ = 0;  // the player's cell at the last render
     int tab_order_ = -1;  // the tab order set up last: 1 code entry, 0 play
+    // What each cell showed when its screen-reader words were last set.
+    struct ToldCell {
+        bool shown = false;
+        Picture picture = Picture::None;
+        int pointer = -1;
+        bool operator==(const ToldCell&) const = default;
+    };
+    std::array<ToldCell, kCells + 1> told_cells_{};
     Seen told_;           // the game as last told in the status
     std::vector<std::string> cues_heard_;  // cues played since then
 };
