@@ -43,6 +43,17 @@ QIcon picture_icon(const QString& name) {
     return icon;
 }
 
+GamePicture::GamePicture(const QString& name)
+    : name_(name), plain_(QStringLiteral(":/pictures/%1.png").arg(name)), plain_icon_(plain_) {}
+
+const QIcon& GamePicture::icon_for(QSize size, qreal ratio) const {
+    // Up to 1x, an icon draws from the smallest version that covers the
+    // size asked for; the plain version is the smallest of all.
+    if (ratio <= 1 && size.width() <= plain_.width() && size.height() <= plain_.height()) return plain_icon_;
+    if (all_.isNull()) all_ = picture_icon(name_);
+    return all_;
+}
+
 int CaptionFrame::line_y() const { return fontMetrics().height() / 2; }
 
 void CaptionFrame::paintEvent(QPaintEvent* event) {
@@ -72,14 +83,11 @@ void CaptionFrame::paintEvent(QPaintEvent* event) {
     painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
 }
 
-PictureLabel::PictureLabel(const QString& name, QWidget* parent)
-    : QLabel(parent), picture_(picture_icon(name)) {
-    const QPixmap plain(QStringLiteral(":/pictures/%1.png").arg(name));
-    size_ = plain.size();
-    setPixmap(plain);
+PictureLabel::PictureLabel(const QString& name, QWidget* parent) : QLabel(parent), picture_(name) {
+    setPixmap(picture_.plain());
 }
 
-QPixmap PictureLabel::screen_pixmap() const { return picture_.pixmap(size_, devicePixelRatioF()); }
+QPixmap PictureLabel::screen_pixmap() const { return picture_.pixmap(picture_.size(), devicePixelRatioF()); }
 
 void PictureLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -81,10 +81,12 @@ QMimeData* figure_mime_data(int figure) {
 // and the cell's picture or caption. The look is drawn by one hidden,
 // style-sheet dressed button and kept as a picture per state (picture,
 // caption, pressed, pixel ratio), so that a cell's repaint is one copy of
-// pixels and every cell looks exactly as that button does.
+// pixels and every cell looks exactly as that button does. The button draws
+// a cell's picture from the version for the screen's density.
 class CellLook {
 public:
-    explicit CellLook(QWidget* window) : model_(new QPushButton(window)) {
+    using Art = std::array<const GamePicture*, kBoxes + 1>;  // by Picture; [0] is none
+    CellLook(QWidget* window, const Art& art) : model_(new QPushButton(window)), art_(art) {
         model_->hide();
         model_->setObjectName(QStringLiteral("cell_look"));
         model_->setFont(arial(14.25));
@@ -92,7 +94,8 @@ public:
         model_->setStyleSheet(kCellStyle);
     }
 
-    void draw(QPainter& painter, const QPushButton& cell) {
+    // `cell` shows `picture`, its icon being that picture's.
+    void draw(QPainter& painter, const QPushButton& cell, Picture picture) {
         const qreal ratio = cell.devicePixelRatio();
         const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size()};
         auto it = looks_.constFind(key);
@@ -101,7 +104,7 @@ public:
             QPixmap look(cell.size() * ratio);
             look.setDevicePixelRatio(ratio);
             look.fill(Qt::transparent);
-            dress(cell);
+            dress(cell, picture, ratio);
             model_->render(&look, QPoint(), QRegion(), QWidget::DrawChildren);
             it = looks_.insert(key, look);
         }
@@ -122,14 +125,17 @@ private:
         }
     };
 
-    void dress(const QPushButton& cell) {
+    void dress(const QPushButton& cell, Picture picture, qreal ratio) {
         model_->resize(cell.size());
         if (model_->text() != cell.text()) model_->setText(cell.text());
-        if (model_->icon().cacheKey() != cell.icon().cacheKey()) model_->setIcon(cell.icon());
+        const GamePicture* art = art_[static_cast<int>(picture)];
+        const QIcon icon = art ? art->icon_for(model_->iconSize(), ratio) : QIcon();
+        if (model_->icon().cacheKey() != icon.cacheKey()) model_->setIcon(icon);
         model_->setDown(cell.isDown());
     }
 
     QPushButton* model_;  // owned by the window
+    const Art& art_;
     QHash<Key, QPixmap> looks_;
 };
 
@@ -161,7 +167,7 @@ protected:
     }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        look_.draw(painter, *this);
+        look_.draw(painter, *this, picture);
     }
     void focusInEvent(QFocusEvent* event) override {
         if (autoDefault()) QPushButton::focusInEvent(event);  // only ever in a dialog
@@ -254,7 +260,7 @@ void GameWindow::build() {
     frame2->setPalette(white);
     frame2->setAutoFillBackground(true);
 
-    look_ = std::make_unique<CellLook>(this);
+    look_ = std::make_unique<CellLook>(this, art_);
     for (int n = 0; n <= kCells; ++n) {
         auto* cell = new CellButton(n, *look_, this);
         cell->setObjectName(QStringLiteral("Square(%1)").arg(n));
@@ -330,7 +336,8 @@ void GameWindow::build() {
         figure->setGeometry(i == 0   ? twips(figure_left[i], 4620, 420, 540)
                             : i == 6 ? twips(figure_left[i], 4605, 540, 540)
                                      : twips(figure_left[i], 4620, 540, 540));
-        pictures_[i + 1] = figure->picture();  // what a cell shows of this figure
+        art_[i + 1] = &figure->picture();  // what a cell shows of this figure
+        pictures_[i + 1] = QIcon(figure->picture().plain());
         figure->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         figures_[i] = figure;
     }

@@ -30,6 +30,7 @@ class BoardCursor;
 class CellButton;
 class CellLook;
 class FigureLabel;
+class GamePicture;
 
 // The mime type of a palette figure being dragged; its data is the figure's
 // palette index, so only our own figures are taken by the cells.
@@ -170,7 +171,10 @@ private:
     std::array<CellButton*, kCells + 1> cells_{};
     std::array<QLineEdit*, kBoxes> code_{};
     std::array<FigureLabel*, kBoxes> figures_{};
-    std::array<QIcon, kBoxes + 1> pictures_;  // by Picture; [0] is no picture
+    // The figures' pictures, by Picture ([0] is no picture): as a cell's
+    // icon, which names the picture it shows, and as drawn.
+    std::array<QIcon, kBoxes + 1> pictures_;
+    std::array<const GamePicture*, kBoxes + 1> art_{};
     QLineEdit* spot_ = nullptr;
     QLineEdit* score_box_ = nullptr;
     QPushButton* cinsert_ = nullptr;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/look.h"
 #include "app/start.h"
 #include "app/window.h"
 
@@ -116,6 +117,35 @@ private slots:
             const QString name = window->figure(i)->objectName();
             QVERIFY2(shows(shot, on_screen(window->figure(i)), drawn(qPrintable(name))), qPrintable(name));
         }
+    }
+
+    // Pictures read their denser versions only when drawn at a density
+    // that takes them, and draw exactly as with every version read at once.
+    void picturesReadLazilyDrawTheSame_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        for (const char* name : {"Morvy", "YEL", "ORA", "legend"}) {
+            const QSize plain = QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)).size();
+            QTest::newRow(name) << name << plain;
+            QTest::newRow(qPrintable(QStringLiteral("%1 in a cell").arg(name))) << name << QSize(36, 36);
+        }
+    }
+    void picturesReadLazilyDrawTheSame() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        const QIcon every = picture_icon(name);
+        for (const qreal ratio : {0.5, 1.0, 1.25, 1.5, 2.0, 2.5, 3.0, 4.0}) {
+            const GamePicture lazy(name);
+            const QPixmap want = every.pixmap(size, ratio), have = lazy.pixmap(size, ratio);
+            QVERIFY2(have.toImage() == want.toImage() && have.devicePixelRatio() == want.devicePixelRatio(),
+                     qPrintable(QStringLiteral("at %1").arg(ratio)));
+        }
+        const GamePicture plain(name);
+        (void)plain.pixmap(plain.size(), 1.0);
+        QVERIFY(!plain.denser_read());
+        // In the window: the legend's larger versions only on a denser screen.
+        reach(*window, State::InPlay);
+        QCOMPARE(window->findChild<PictureLabel*>("Image1")->picture().denser_read(), window->devicePixelRatioF() > 1);
     }
 
     void frameLinesRunThroughTheirCaptions_data() {
