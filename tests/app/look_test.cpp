@@ -148,6 +148,43 @@ private slots:
         QCOMPARE(window->findChild<PictureLabel*>("Image1")->picture().denser_read(), window->devicePixelRatioF() > 1);
     }
 
+    // The cells are painted by hand where they can be, without the style
+    // sheet that describes them: they must look exactly as it draws them,
+    // raised and pressed, with a picture or a caption, at every size.
+    void cellsLookAsTheirStyleSheetDraws_data() {
+        QTest::addColumn<State>("state");
+        QTest::newRow("pictures") << State::InPlay;
+        QTest::newRow("captions") << State::CodeEntry;
+    }
+    void cellsLookAsTheirStyleSheetDraws() {
+        QFETCH(State, state);
+        reach(*window, state);
+        QPushButton drawn(window.get());
+        drawn.hide();
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(14.25);
+        drawn.setFont(font);
+        drawn.setIconSize(QSize(36, 36));
+        drawn.setStyleSheet(QStringLiteral(
+            "QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
+            " border-color: #ffffff #808080 #808080 #ffffff; }"
+            "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"));
+        auto image = [](QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        for (int n = 1; n <= kCells; ++n)
+            for (const bool down : {false, true}) {
+                QPushButton* cell = window->cell(n);
+                const Picture picture = window->picture_shown(n);
+                drawn.resize(cell->size());
+                drawn.setText(cell->text());
+                drawn.setIcon(picture == Picture::None ? QIcon() : picture_icon(QLatin1String(picture_name(picture))));
+                drawn.setDown(down);
+                cell->setDown(down);
+                const bool same = image(*cell) == image(drawn);
+                cell->setDown(false);
+                QVERIFY2(same, qPrintable(QStringLiteral("cell %1%2").arg(n).arg(down ? ", pressed" : "")));
+            }
+    }
+
     void frameLinesRunThroughTheirCaptions_data() {
         QTest::addColumn<QString>("frame");
         QTest::addColumn<State>("state");
