@@ -73,6 +73,8 @@ public:
     void show_hint();
     // H was pressed and its answer is still being worked out.
     bool hint_pending() const { return hint_waiting_; }
+    // Whether the hint's search was ever started (by a board in play).
+    bool hint_started() const { return hints_.started(); }
     // How the hint is searched for (tests slow it down); the next board
     // asks with it.
     void set_hint_search(HintWorker::Search search) { hints_.set_search(std::move(search)); }
