@@ -2,8 +2,11 @@
 // A bare Qt window with the game window's controls at the same places:
 // 29 plain push buttons on the board's 49-pixel cells, the code boxes and
 // buttons in their group box, the score box, the start-cell box, the
-// palette pictures, the legend and the two labels. It does nothing; it is
-// what the game window's figures are measured against.
+// palette pictures, the legend and the two labels. It plays no game; it is
+// what the game window's figures are measured against. Its Randomizer shows
+// what a dealt board changes, as plainly as Qt allows: seven cell numbers in
+// the code boxes and the start-cell box, the pictures on their cells and the
+// pointers around the player, each set only where it changes.
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -15,7 +18,10 @@
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QWidget>
+#include <QIcon>
 #include <array>
+#include <cstdlib>
+#include <random>
 
 namespace bench {
 
@@ -58,6 +64,7 @@ public:
     QPushButton* cinsert = nullptr;
     QPushButton* randomizer = nullptr;
     QLineEdit* score = nullptr;
+    QLineEdit* spot = nullptr;
 
     BareWindow() {
         setWindowTitle(QStringLiteral("Bare window"));
@@ -111,7 +118,7 @@ public:
         score = new QLineEdit(QStringLiteral("0"), scorer);
         score->setGeometry(twips(120, 360, 1815, 405));
         score->setFont(arial(12, true));
-        auto* spot = new QLineEdit(this);
+        spot = new QLineEdit(this);
         spot->setGeometry(twips(240, 600, 495, 375));
         spot->setFont(arial(14.25));
         spot->hide();
@@ -119,8 +126,10 @@ public:
         for (int i = 0; i < 7; ++i) {
             figures[i] = new QLabel(this);
             figures[i]->setGeometry(twips(3000 + 600 * i, 4620, i == 0 ? 420 : 540, 540));
-            figures[i]->setPixmap(QPixmap(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(names[i]))));
+            const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(names[i])));
+            figures[i]->setPixmap(picture);
             figures[i]->hide();
+            icons_[i + 1] = QIcon(picture);
         }
         auto* legend = new QLabel(this);
         legend->setGeometry(twips(120, 1440, 1785, 2895));
@@ -131,7 +140,44 @@ public:
         auto* label2 = new QLabel(QStringLiteral("Version 1.0"), this);
         label2->setGeometry(twips(6660, 5175, 1185, 195));
         label2->setFont(arial(8.25));
+        QObject::connect(randomizer, &QPushButton::clicked, this, [this] { deal(); });
     }
+
+private:
+    // Seven cells drawn at random: the player's in CODE(0), shown in the
+    // start-cell box, and the six pieces'; a later one covers an earlier
+    // one on the same cell, the player covers them all.
+    void deal() {
+        std::array<int, 7> drawn{};
+        for (int& cell : drawn) cell = std::uniform_int_distribution<int>(1, 28)(random_);
+        std::array<int, 29> shown{};  // the picture on each cell, by icons_ index
+        for (int i = 1; i < 7; ++i) shown[drawn[i]] = i + 1;
+        shown[drawn[0]] = 1;
+        for (int i = 0; i < 7; ++i) {
+            const QString text = QString::number(drawn[i]);
+            QLineEdit* box = i == 0 ? spot : code[i];
+            if (box->text() != text) box->setText(text);
+        }
+        if (!code[0]->isHidden()) {
+            code[0]->hide();
+            spot->show();
+        }
+        const int row = (drawn[0] - 1) / 7, column = (drawn[0] - 1) % 7;
+        for (int n = 1; n <= 28; ++n) {
+            if (shown[n] != pictures_[n]) {
+                pictures_[n] = shown[n];
+                cells[n]->setIcon(icons_[shown[n]]);
+            }
+            const int r = (n - 1) / 7, c = (n - 1) % 7;
+            const bool target = n != drawn[0] && std::abs(r - row) <= 1 && std::abs(c - column) <= 1;
+            const Qt::CursorShape shape = target ? Qt::ArrowCursor : Qt::ForbiddenCursor;
+            if (cells[n]->cursor().shape() != shape) cells[n]->setCursor(shape);
+        }
+    }
+
+    std::array<QIcon, 8> icons_;      // [0] no picture, then the player's and the pieces'
+    std::array<int, 29> pictures_{};  // what each cell shows
+    std::minstd_rand random_{1};
 };
 
 }  // namespace bench

@@ -1,5 +1,9 @@
-// window_bench [--rounds N] [--starts N]: the game window's costs beside a
-// bare Qt window of the same controls (bare_window.h), measured in one run.
+// window_bench [--rounds N] [--starts N] [--only ACTION [--side game|bare]]:
+// the game window's costs beside a bare Qt window of the same controls
+// (bare_window.h), measured in one run. For a profiler, --only does that one
+// action (as named in the table) and skips the others, and --side does it
+// on one of the two windows only (the others are done on the game's window
+// all the same, untimed, so that the game goes through the same states).
 //
 // 1. Actions, driven the way morvane-drive drives them (QTest events on the
 //    window, offscreen): a click that moves the player, a click that is
@@ -110,7 +114,7 @@ struct Figures {
 
 class ActionBench {
 public:
-    ActionBench() {
+    ActionBench(std::string only, std::string side) : only_(std::move(only)), side_(std::move(side)) {
         game_.show();
         bare_.show();
         bare_.move(600, 0);
@@ -168,8 +172,8 @@ public:
             const Figures& f = it->second;
             const double game = median(f.game_us), bare = median(f.bare_us);
             std::printf("  %-18s %10.1f %10.1f %7.2f %7.1f/%-6.1f\n", name, game, bare, bare > 0 ? game / bare : 0,
-                        double(f.game_paints) / double(f.game_us.size()),
-                        double(f.bare_paints) / double(f.bare_us.size()));
+                        double(f.game_paints) / double(std::max<size_t>(1, f.game_us.size())),
+                        double(f.bare_paints) / double(std::max<size_t>(1, f.bare_us.size())));
         }
     }
 
@@ -186,9 +190,14 @@ private:
     // Times one action on each window, the game's first every other round.
     void both(const char* name, int round, const std::function<void()>& game,
               const std::function<void()>& bare) {
+        if (!only_.empty() && only_ != name) {
+            untimed(game);  // the game's state goes on as in a full run
+            return;
+        }
         Figures& f = figures_[name];
         auto time = [&](const std::function<void()>& action, const QWidget* window, std::vector<double>& out,
                         long& paints) {
+            if (!side_.empty() && side_ != (window == &game_ ? "game" : "bare")) return;
             settle();
             const long before = counter_.paints[window];
             const long long start = bench::clock_ns(CLOCK_THREAD_CPUTIME_ID);
@@ -206,10 +215,18 @@ private:
         }
     }
 
+    // An action left out by --only, done on the game's window alone.
+    [[gnu::noinline]] static void untimed(const std::function<void()>& action) {
+        action();
+        settle();
+    }
+
     DrivenWindow game_{QCoreApplication::applicationDirPath()};
     bench::BareWindow bare_;
     PaintCounter counter_;
     std::map<std::string, Figures> figures_;
+    std::string only_;  // the one action timed, or empty for all
+    std::string side_;  // the one window it is done on, or empty for both
 };
 
 // One start of `program` with `env` added: wall ms to the first frame, CPU ms
@@ -330,10 +347,13 @@ private:
 
 int main(int argc, char* argv[]) {
     int rounds = 60, starts = 15;
+    std::string only, side;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds") rounds = std::atoi(argv[i + 1]);
         else if (option == "--starts") starts = std::atoi(argv[i + 1]);
+        else if (option == "--only") only = argv[i + 1];
+        else if (option == "--side") side = argv[i + 1];
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     morvane::prepare_environment();
@@ -343,7 +363,7 @@ int main(int argc, char* argv[]) {
     const QString folder = QCoreApplication::applicationDirPath();
 
     if (rounds > 0) {
-        ActionBench actions;
+        ActionBench actions(only, side);
         actions.run(rounds);
         actions.print();
     }

@@ -38,6 +38,9 @@ public:
     void cancel();
     // The search for the next positions asked.
     void set_search(Search search);
+    // Whether a position was ever asked: the thread, and the solver's
+    // tables it fills, exist only from then on. (On the asking thread.)
+    bool started() const { return thread_.joinable(); }
 
 private:
     struct Job {

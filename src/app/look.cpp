@@ -1,5 +1,6 @@
 #include "app/look.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace morvane {
@@ -42,9 +43,20 @@ QIcon picture_icon(const QString& name) {
     return icon;
 }
 
+GamePicture::GamePicture(const QString& name)
+    : name_(name), plain_(QStringLiteral(":/pictures/%1.png").arg(name)), plain_icon_(plain_) {}
+
+const QIcon& GamePicture::icon_for(QSize size, qreal ratio) const {
+    // Up to 1x, an icon draws from the smallest version that covers the
+    // size asked for; the plain version is the smallest of all.
+    if (ratio <= 1 && size.width() <= plain_.width() && size.height() <= plain_.height()) return plain_icon_;
+    if (all_.isNull()) all_ = picture_icon(name_);
+    return all_;
+}
+
 int CaptionFrame::line_y() const { return fontMetrics().height() / 2; }
 
-void CaptionFrame::paintEvent(QPaintEvent*) {
+void CaptionFrame::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
     const int top = line_y();
@@ -59,7 +71,9 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     const QRect frame(0, top, width() - 1, height() - top - 1);
     outline(frame.translated(1, 1), Qt::white);
     outline(frame, QColor(0x80, 0x80, 0x80));
-    if (title().isEmpty()) return;
+    // Most repaints are for the controls inside, below the caption: laying
+    // its text out again would draw nothing there.
+    if (title().isEmpty() || !event->region().intersects(QRect(0, 0, width(), metrics.height()))) return;
     // The caption on the window's face, a blank's width in from the corner.
     const int left = metrics.height() / 2;
     const int pad = metrics.horizontalAdvance(QLatin1Char(' ')) / 2 + 1;
@@ -69,14 +83,11 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     painter.drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, title());
 }
 
-PictureLabel::PictureLabel(const QString& name, QWidget* parent)
-    : QLabel(parent), picture_(picture_icon(name)) {
-    const QPixmap plain(QStringLiteral(":/pictures/%1.png").arg(name));
-    size_ = plain.size();
-    setPixmap(plain);
+PictureLabel::PictureLabel(const QString& name, QWidget* parent) : QLabel(parent), picture_(name) {
+    setPixmap(picture_.plain());
 }
 
-QPixmap PictureLabel::screen_pixmap() const { return picture_.pixmap(size_, devicePixelRatioF()); }
+QPixmap PictureLabel::screen_pixmap() const { return picture_.pixmap(picture_.size(), devicePixelRatioF()); }
 
 void PictureLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -18,6 +18,32 @@ QPalette game_palette();
 // paints it takes the one drawn for the screen instead of stretching one.
 QIcon picture_icon(const QString& name);
 
+// One of the game's pictures with its versions for denser screens, as
+// picture_icon() gives them, but read from the resources only when first
+// drawn at a density that takes them: a plain screen never holds the
+// larger versions in memory.
+class GamePicture {
+public:
+    explicit GamePicture(const QString& name);
+
+    // The plain version and its size.
+    const QPixmap& plain() const { return plain_; }
+    QSize size() const { return plain_.size(); }
+    // An icon that draws `size` at `ratio` exactly as picture_icon() would:
+    // the plain version alone where that is the version chosen, all of them
+    // otherwise.
+    const QIcon& icon_for(QSize size, qreal ratio) const;
+    QPixmap pixmap(QSize size, qreal ratio) const { return icon_for(size, ratio).pixmap(size, ratio); }
+    // Whether the denser versions have been read.
+    bool denser_read() const { return !all_.isNull(); }
+
+private:
+    QString name_;
+    QPixmap plain_;
+    QIcon plain_icon_;
+    mutable QIcon all_;  // every version, once needed
+};
+
 // A frame with a caption on its top edge: the etched line runs through the
 // middle of the caption, the caption standing on the window's face.
 class CaptionFrame : public QGroupBox {
@@ -36,8 +62,8 @@ protected:
 class PictureLabel : public QLabel {
 public:
     PictureLabel(const QString& name, QWidget* parent);
-    const QIcon& picture() const { return picture_; }
-    QSize picture_size() const { return size_; }
+    const GamePicture& picture() const { return picture_; }
+    QSize picture_size() const { return picture_.size(); }
     // The picture as the screen shows it, in device pixels.
     QPixmap screen_pixmap() const;
 
@@ -45,8 +71,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QIcon picture_;
-    QSize size_;
+    GamePicture picture_;
 };
 
 }  // namespace morvane

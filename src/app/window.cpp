@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <QApplication>
@@ -19,6 +20,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include "app/look.h"
 #include "help/help_window.h"
@@ -78,52 +81,116 @@ QMimeData* figure_mime_data(int figure) {
 }
 
 // How a cell looks: a flat grey face, a raised bevel (sunken while pressed)
-// and the cell's picture or caption. The look is drawn by one hidden,
-// style-sheet dressed button and kept as a picture per state (picture,
-// caption, pressed, pixel ratio), so that a cell's repaint is one copy of
-// pixels and every cell looks exactly as that button does.
+// and the cell's picture or caption, as the style sheet kCellStyle dresses a
+// push button. A look is kept as a picture per state (picture, caption,
+// pressed, pixel ratio), so that a cell's repaint is one copy of pixels.
+//
+// On whole-number pixel ratios the look is painted here, pixel for pixel as
+// the style sheet paints it (the look test holds the two side by side), so
+// that the style-sheet machinery is never loaded; on other ratios, where
+// the style sheet scales the pictures its own way, one hidden button
+// dressed with the style sheet draws it. A cell's picture is drawn from the
+// version for the screen's density.
 class CellLook {
 public:
-    explicit CellLook(QWidget* window) : model_(new QPushButton(window)) {
-        model_->hide();
-        model_->setObjectName(QStringLiteral("cell_look"));
-        model_->setFont(arial(14.25));
-        model_->setIconSize(QSize(36, 36));
-        model_->setStyleSheet(kCellStyle);
-    }
+    using Art = std::array<const GamePicture*, kBoxes + 1>;  // by Picture; [0] is none
+    CellLook(QWidget* window, const Art& art) : window_(window), art_(art) {}
 
-    void draw(QPainter& painter, const QPushButton& cell) {
+    // `cell` shows `picture`, its icon being that picture's.
+    void draw(QPainter& painter, const QPushButton& cell, Picture picture) {
         const qreal ratio = cell.devicePixelRatio();
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5x%6")
-                                .arg(cell.icon().cacheKey())
-                                .arg(cell.isDown())
-                                .arg(ratio)
-                                .arg(cell.text())
-                                .arg(cell.width())
-                                .arg(cell.height());
+        const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size()};
         auto it = looks_.constFind(key);
         if (it == looks_.cend()) {
             if (looks_.size() > 256) looks_.clear();
             QPixmap look(cell.size() * ratio);
             look.setDevicePixelRatio(ratio);
             look.fill(Qt::transparent);
-            dress(cell);
-            model_->render(&look, QPoint(), QRegion(), QWidget::DrawChildren);
+            const GamePicture* art = art_[static_cast<int>(picture)];
+            const QIcon icon = art ? art->icon_for(kIconSize, ratio) : QIcon();
+            if (ratio == std::floor(ratio))
+                paint(look, cell, icon);
+            else
+                render(look, cell, icon);
             it = looks_.insert(key, look);
         }
         painter.drawPixmap(0, 0, *it);
     }
 
 private:
-    void dress(const QPushButton& cell) {
-        model_->resize(cell.size());
-        if (model_->text() != cell.text()) model_->setText(cell.text());
-        if (model_->icon().cacheKey() != cell.icon().cacheKey()) model_->setIcon(cell.icon());
-        model_->setDown(cell.isDown());
+    // A look's state: picture, pressed, pixel ratio, caption and size.
+    struct Key {
+        qint64 picture;
+        bool down;
+        qreal ratio;
+        QString caption;
+        QSize size;
+        bool operator==(const Key&) const = default;
+        friend size_t qHash(const Key& key, size_t seed = 0) {
+            return qHashMulti(seed, key.picture, key.down, key.ratio, key.caption, key.size.width(), key.size.height());
+        }
+    };
+
+    static constexpr QSize kIconSize{36, 36};
+
+    // The face, the bevel (its edges meeting on the diagonal, the lit ones
+    // over the shaded ones), then the picture and caption as the window's
+    // style centres them.
+    void paint(QPixmap& look, const QPushButton& cell, const QIcon& icon) const {
+        QPainter painter(&look);
+        const QColor white(0xff, 0xff, 0xff), grey(0x80, 0x80, 0x80), face(0xc0, 0xc0, 0xc0);
+        const QColor lit = cell.isDown() ? grey : white, shaded = cell.isDown() ? white : grey;
+        painter.fillRect(cell.rect(), face);
+        const qreal w = cell.width(), h = cell.height(), b = kBevel;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        auto edge = [&](const QColor& colour, const QPolygonF& corners) {
+            painter.setBrush(colour);
+            painter.drawConvexPolygon(corners);
+        };
+        edge(shaded, QPolygonF({{0, h}, {b, h - b}, {w, h - b}, {w, h}}));  // bottom
+        edge(shaded, QPolygonF({{w - b, b}, {w - b, h}, {w, h}, {w, 0}}));  // right
+        edge(lit, QPolygonF({{0, 0}, {0, h}, {b, h - b}, {b, 0}}));         // left
+        edge(lit, QPolygonF({{0, 0}, {0, b}, {w - b, b}, {w, 0}}));         // top
+        painter.setRenderHint(QPainter::Antialiasing, false);
+
+        QStyleOptionButton label;
+        label.rect = cell.rect().adjusted(kBevel, kBevel, -kBevel, -kBevel);
+        label.state = QStyle::State_Enabled;
+        label.direction = Qt::LeftToRight;
+        label.palette = window_->palette();
+        label.palette.setColor(QPalette::ButtonText, Qt::black);
+        label.icon = icon;
+        label.iconSize = kIconSize;
+        label.text = cell.text();
+        painter.setFont(cell.font());
+        label.fontMetrics = painter.fontMetrics();
+        window_->style()->drawControl(QStyle::CE_PushButtonLabel, &label, &painter, nullptr);
     }
 
-    QPushButton* model_;  // owned by the window
-    QHash<QString, QPixmap> looks_;
+    // The look as the style sheet draws it, on a hidden button made at the
+    // first need.
+    void render(QPixmap& look, const QPushButton& cell, const QIcon& icon) {
+        if (!model_) {
+            model_ = new QPushButton(window_);
+            model_->hide();
+            model_->setObjectName(QStringLiteral("cell_look"));
+            model_->setFont(arial(14.25));
+            model_->setIconSize(kIconSize);
+            model_->setStyleSheet(kCellStyle);
+        }
+        model_->resize(cell.size());
+        if (model_->text() != cell.text()) model_->setText(cell.text());
+        if (model_->icon().cacheKey() != icon.cacheKey()) model_->setIcon(icon);
+        model_->setDown(cell.isDown());
+        model_->render(&look, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+
+    static constexpr int kBevel = 2;  // the style sheet's border width
+    QWidget* window_;
+    const Art& art_;
+    QPushButton* model_ = nullptr;  // owned by the window
+    QHash<Key, QPixmap> looks_;
 };
 
 // A board cell: a graphical button that takes dropped palette figures.
@@ -154,7 +221,7 @@ protected:
     }
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        look_.draw(painter, *this);
+        look_.draw(painter, *this, picture);
     }
     void focusInEvent(QFocusEvent* event) override {
         if (autoDefault()) QPushButton::focusInEvent(event);  // only ever in a dialog
@@ -247,7 +314,7 @@ void GameWindow::build() {
     frame2->setPalette(white);
     frame2->setAutoFillBackground(true);
 
-    look_ = std::make_unique<CellLook>(this);
+    look_ = std::make_unique<CellLook>(this, art_);
     for (int n = 0; n <= kCells; ++n) {
         auto* cell = new CellButton(n, *look_, this);
         cell->setObjectName(QStringLiteral("Square(%1)").arg(n));
@@ -323,7 +390,8 @@ void GameWindow::build() {
         figure->setGeometry(i == 0   ? twips(figure_left[i], 4620, 420, 540)
                             : i == 6 ? twips(figure_left[i], 4605, 540, 540)
                                      : twips(figure_left[i], 4620, 540, 540));
-        pictures_[i + 1] = figure->picture();  // what a cell shows of this figure
+        art_[i + 1] = &figure->picture();  // what a cell shows of this figure
+        pictures_[i + 1] = QIcon(figure->picture().plain());
         figure->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         figures_[i] = figure;
     }
@@ -349,7 +417,6 @@ void GameWindow::build() {
     hint_mark_->setObjectName(QStringLiteral("hint_mark"));
     hint_mark_->setAttribute(Qt::WA_TransparentForMouseEvents);
     hint_mark_->setAttribute(Qt::WA_StyledBackground);
-    hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
     hint_mark_->hide();
     hint_note_ = new QLabel(this);
     hint_note_->setObjectName(QStringLiteral("hint_note"));
@@ -421,6 +488,10 @@ void GameWindow::present(const solver::Hint& hint) {
     hinted_board_ = board_key();
     switch (hint.verdict) {
         case solver::Hint::Verdict::Click:
+            // Dressed at its first showing: the style-sheet machinery is
+            // loaded only once a hint is asked for.
+            if (hint_mark_->styleSheet().isEmpty())
+                hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
             hint_mark_->setGeometry(cells_[hint.cell]->geometry());
             hint_mark_->raise();
             hint_mark_->show();

@@ -30,6 +30,7 @@ class BoardCursor;
 class CellButton;
 class CellLook;
 class FigureLabel;
+class GamePicture;
 
 // The mime type of a palette figure being dragged; its data is the figure's
 // palette index, so only our own figures are taken by the cells.
@@ -72,6 +73,8 @@ public:
     void show_hint();
     // H was pressed and its answer is still being worked out.
     bool hint_pending() const { return hint_waiting_; }
+    // Whether the hint's search was ever started (by a board in play).
+    bool hint_started() const { return hints_.started(); }
     // How the hint is searched for (tests slow it down); the next board
     // asks with it.
     void set_hint_search(HintWorker::Search search) { hints_.set_search(std::move(search)); }
@@ -170,7 +173,10 @@ private:
     std::array<CellButton*, kCells + 1> cells_{};
     std::array<QLineEdit*, kBoxes> code_{};
     std::array<FigureLabel*, kBoxes> figures_{};
-    std::array<QIcon, kBoxes + 1> pictures_;  // by Picture; [0] is no picture
+    // The figures' pictures, by Picture ([0] is no picture): as a cell's
+    // icon, which names the picture it shows, and as drawn.
+    std::array<QIcon, kBoxes + 1> pictures_;
+    std::array<const GamePicture*, kBoxes + 1> art_{};
     QLineEdit* spot_ = nullptr;
     QLineEdit* score_box_ = nullptr;
     QPushButton* cinsert_ = nullptr;
@@ -195,6 +201,14 @@ private:
     bool sound_on_ = true;
     int last_player_ = 0;  // the player's cell at the last render
     int tab_order_ = -1;  // the tab order set up last: 1 code entry, 0 play
+    // What each cell showed when its screen-reader words were last set.
+    struct ToldCell {
+        bool shown = false;
+        Picture picture = Picture::None;
+        int pointer = -1;
+        bool operator==(const ToldCell&) const = default;
+    };
+    std::array<ToldCell, kCells + 1> told_cells_{};
     Seen told_;           // the game as last told in the status
     std::vector<std::string> cues_heard_;  // cues played since then
 };

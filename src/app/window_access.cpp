@@ -152,6 +152,11 @@ void GameWindow::build_access() {
 
 void GameWindow::render_access() {
     for (int n = 0; n <= kCells; ++n) {
+        // A cell's words follow from what it shows and its pointer alone.
+        const Cell& state = game_.Square[n];
+        const ToldCell now{state.shown, state.picture, state.pointer};
+        if (told_cells_[n] == now) continue;
+        told_cells_[n] = now;
         const QString name = qs(cell_name(game_, n));
         if (cell(n)->accessibleName() != name) cell(n)->setAccessibleName(name);
         const QString description = qs(cell_description(game_, n));
@@ -171,11 +176,11 @@ void GameWindow::render_access() {
     // focuses them); the order itself follows code entry.
     for (int i = 0; i < kBoxes; ++i) code_[i]->setFocusPolicy(game_.CODE[i].locked ? Qt::ClickFocus : Qt::StrongFocus);
     const int entry = game_.code_entry_on() ? 1 : 0;
-    cinsert_->setToolTip(entry ? QStringLiteral("Place the board (%1, or Enter in a code box)")
-                                     .arg(kCodeKey.toString(QKeySequence::NativeText))
-                               : QStringLiteral("Enter a board code (%1)").arg(kCodeKey.toString(QKeySequence::NativeText)));
     if (entry != tab_order_) {
         tab_order_ = entry;
+        cinsert_->setToolTip(entry ? QStringLiteral("Place the board (%1, or Enter in a code box)")
+                                         .arg(kCodeKey.toString(QKeySequence::NativeText))
+                                   : QStringLiteral("Enter a board code (%1)").arg(kCodeKey.toString(QKeySequence::NativeText)));
         std::vector<QWidget*> chain;
         if (entry) {
             chain.assign(code_.begin(), code_.end());

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/look.h"
 #include "app/start.h"
 #include "app/window.h"
 
@@ -116,6 +117,72 @@ private slots:
             const QString name = window->figure(i)->objectName();
             QVERIFY2(shows(shot, on_screen(window->figure(i)), drawn(qPrintable(name))), qPrintable(name));
         }
+    }
+
+    // Pictures read their denser versions only when drawn at a density
+    // that takes them, and draw exactly as with every version read at once.
+    void picturesReadLazilyDrawTheSame_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        for (const char* name : {"Morvy", "YEL", "ORA", "legend"}) {
+            const QSize plain = QPixmap(QStringLiteral(":/pictures/%1.png").arg(name)).size();
+            QTest::newRow(name) << name << plain;
+            QTest::newRow(qPrintable(QStringLiteral("%1 in a cell").arg(name))) << name << QSize(36, 36);
+        }
+    }
+    void picturesReadLazilyDrawTheSame() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        const QIcon every = picture_icon(name);
+        for (const qreal ratio : {0.5, 1.0, 1.25, 1.5, 2.0, 2.5, 3.0, 4.0}) {
+            const GamePicture lazy(name);
+            const QPixmap want = every.pixmap(size, ratio), have = lazy.pixmap(size, ratio);
+            QVERIFY2(have.toImage() == want.toImage() && have.devicePixelRatio() == want.devicePixelRatio(),
+                     qPrintable(QStringLiteral("at %1").arg(ratio)));
+        }
+        const GamePicture plain(name);
+        (void)plain.pixmap(plain.size(), 1.0);
+        QVERIFY(!plain.denser_read());
+        // In the window: the legend's larger versions only on a denser screen.
+        reach(*window, State::InPlay);
+        QCOMPARE(window->findChild<PictureLabel*>("Image1")->picture().denser_read(), window->devicePixelRatioF() > 1);
+    }
+
+    // The cells are painted by hand where they can be, without the style
+    // sheet that describes them: they must look exactly as it draws them,
+    // raised and pressed, with a picture or a caption, at every size.
+    void cellsLookAsTheirStyleSheetDraws_data() {
+        QTest::addColumn<State>("state");
+        QTest::newRow("pictures") << State::InPlay;
+        QTest::newRow("captions") << State::CodeEntry;
+    }
+    void cellsLookAsTheirStyleSheetDraws() {
+        QFETCH(State, state);
+        reach(*window, state);
+        QPushButton drawn(window.get());
+        drawn.hide();
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(14.25);
+        drawn.setFont(font);
+        drawn.setIconSize(QSize(36, 36));
+        drawn.setStyleSheet(QStringLiteral(
+            "QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
+            " border-color: #ffffff #808080 #808080 #ffffff; }"
+            "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"));
+        auto image = [](QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        for (int n = 1; n <= kCells; ++n)
+            for (const bool down : {false, true}) {
+                QPushButton* cell = window->cell(n);
+                const Picture picture = window->picture_shown(n);
+                drawn.resize(cell->size());
+                drawn.setText(cell->text());
+                drawn.setIcon(picture == Picture::None ? QIcon() : picture_icon(QLatin1String(picture_name(picture))));
+                drawn.setDown(down);
+                cell->setDown(down);
+                const bool same = image(*cell) == image(drawn);
+                cell->setDown(false);
+                QVERIFY2(same, qPrintable(QStringLiteral("cell %1%2").arg(n).arg(down ? ", pressed" : "")));
+            }
     }
 
     void frameLinesRunThroughTheirCaptions_data() {
