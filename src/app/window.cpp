@@ -464,9 +464,21 @@ void GameWindow::think_ahead() {
     }
     std::string board = board_key();
     if (board == asked_board_) return;
+    solver::Position now = solver::position_of(game_);
+    // After a click on a board that can no longer be won the answer is
+    // known: no search, and no waking of the hint's thread, on every move of
+    // a lost game.
+    if (answer_)
+        if (const auto known = solver::hint_after(asked_position_, *answer_, now)) {
+            asked_board_ = std::move(board);
+            asked_position_ = std::move(now);
+            answer_ = known;
+            return;
+        }
     forget_hint();
     asked_board_ = std::move(board);
-    hints_.ask(solver::position_of(game_), ++hint_ticket_);
+    asked_position_ = now;
+    hints_.ask(now, ++hint_ticket_);
 }
 
 void GameWindow::forget_hint() {

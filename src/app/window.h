@@ -189,6 +189,7 @@ private:
     QTimer hint_timer_;
     std::string hinted_board_;
     std::string asked_board_;  // the board the latest search is for
+    solver::Position asked_position_;  // the same, as the solver reads it
     std::uint64_t hint_ticket_ = 0;  // tells that search's answer from older ones
     std::optional<solver::Hint> answer_;  // its answer, once found
     bool hint_waiting_ = false;

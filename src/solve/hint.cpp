@@ -1,5 +1,6 @@
 #include "solve/hint.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -16,7 +17,10 @@ struct Line {
     std::vector<int> clicks;
 };
 
-bool same_rules(const Position& a, const Position& b) { return a.code == b.code; }
+// The pieces' boxes, CODE(1) to CODE(6): the player's box follows the player.
+bool same_rules(const Position& a, const Position& b) {
+    return std::equal(a.code.begin() + 1, a.code.end(), b.code.begin() + 1);
+}
 
 // The next click of `line` when `now` is one of the states along it.
 std::optional<int> follow(const Line& line, const Position& now) {
@@ -54,6 +58,18 @@ Hint hint_for(const Position& now, std::uint64_t work_limit, const std::atomic<b
     const int first = clicks->front();
     last = Line{now, std::move(*clicks)};
     return {Hint::Verdict::Click, first};
+}
+
+std::optional<Hint> hint_after(const Position& before, const Hint& answer, const Position& now) {
+    if (answer.verdict != Hint::Verdict::NoWin || !same_rules(before, now)) return std::nullopt;
+    const auto on_board = [](int cell) { return cell >= 1 && cell <= kBoardCells; };
+    if (!on_board(before.player) || !on_board(now.player)) return std::nullopt;
+    const Cells board = (before.on_board & kAllCells) | bit(before.player);
+    if (!(BoardMasks::get().neighbours(before.player) & board & bit(now.player))) return std::nullopt;
+    const BoardRules rules(before);
+    const Cells clicked = (board & ~bit(before.player)) & ~rules.fire[now.player];
+    if (((now.on_board & kAllCells) | bit(now.player)) != clicked) return std::nullopt;
+    return answer;
 }
 
 }  // namespace morvane::solver

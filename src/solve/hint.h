@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "solve/solver.h"
 
@@ -43,5 +44,11 @@ Hint hint(const Morvane1& game, std::uint64_t work_limit = kHintWork);
 // asked for is stale by then.
 Hint hint_for(const Position& position, std::uint64_t work_limit = kHintWork,
               const std::atomic<bool>* cancel = nullptr);
+
+// The answer for `now` when the answer for `before` already tells it, with
+// no search: a board no click wins any more stays so after each click, so
+// when `answer` was NoWin and `now` is `before` after one legal click, the
+// answer is NoWin again. nullopt otherwise.
+std::optional<Hint> hint_after(const Position& before, const Hint& answer, const Position& now);
 
 }  // namespace morvane::solver

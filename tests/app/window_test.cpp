@@ -297,6 +297,29 @@ private slots:
         QVERIFY(window->cues.isEmpty() && window->messages.isEmpty());
     }
 
+    // On a board no click wins any more the hint after a move is known at
+    // once: no search starts for it, and H says so straight away.
+    void aMoveOnALostBoardNeedsNoSearch() {
+        const auto gate = hold_hints();
+        gate->open = true;
+        window->place_code(QStringLiteral("28,6,10,24,6,13,8"));  // lost
+        QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);
+        QTest::keyClick(window->windowHandle(), Qt::Key_H);
+        QTRY_VERIFY_WITH_TIMEOUT(window->hint_note()->isVisible(), kHangGuard);
+        for (int move = 0; move < 3; ++move) {
+            int target = 0;
+            for (int n = 1; n <= kCells && !target; ++n)
+                if (window->game().Square[n].shown && window->game().Square[n].pointer == kPointerArrow) target = n;
+            QVERIFY(target != 0);
+            QTest::mouseClick(window->cell(target), Qt::LeftButton);
+            QVERIFY(window->messages.isEmpty());
+            QTest::keyClick(window->windowHandle(), Qt::Key_H);
+            QVERIFY(!window->hint_pending());
+            QVERIFY(window->hint_note()->text().startsWith(QStringLiteral("No way to solve")));
+        }
+        QCOMPARE(gate->started.load(), 1);
+    }
+
     // A move cancels the search under way; an answer for the board before
     // is never shown on the new one (the gated search answers cell 28 for
     // the first board, 27 for the second). Closing the window during a

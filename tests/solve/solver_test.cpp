@@ -341,6 +341,49 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
     worker.join();
 }
 
+// A lost board stays lost after every click, and the hint tells so without a
+// search; anything but one legal click on from the answered board is not
+// told. Played through the game on lost dealt boards, each answer checked
+// against a search.
+TEST(Hint, AfterAClickOnALostBoardTheAnswerIsKnown) {
+    QuietOutside outside;
+    Morvane1 game(outside);
+    game.dealer.seed(5);
+    std::mt19937 random(5);
+    const solver::Hint no_win{solver::Hint::Verdict::NoWin, 0};
+    int told = 0;
+    for (int board = 0; board < 5000 && told < 300; ++board) {
+        game.Randomizer_button_Click();
+        outside.messages.clear();
+        solver::Position before = solver::position_of(game);
+        if (solver::hint_for(before).verdict != solver::Hint::Verdict::NoWin) continue;
+        for (int click = 0; outside.messages.empty(); ++click) {
+            std::vector<int> targets;
+            for (int n = 1; n <= kCells; ++n)
+                if (game.Square[n].shown && game.Square[n].pointer == kPointerArrow) targets.push_back(n);
+            if (targets.empty()) break;
+            game.Square_Click(targets[random() % targets.size()]);
+            const solver::Position now = solver::position_of(game);
+            if (!outside.messages.empty()) break;  // lost on the spot: a new board or the same again
+            const auto known = solver::hint_after(before, no_win, now);
+            ASSERT_TRUE(known.has_value()) << "click " << click << " on board " << board;
+            EXPECT_EQ(known->verdict, solver::Hint::Verdict::NoWin);
+            EXPECT_EQ(solver::hint_for(now).verdict, solver::Hint::Verdict::NoWin);
+            ++told;
+            // Not one click on: the same board, a board going back, the
+            // board before with other pieces, or an answer that was a click.
+            EXPECT_FALSE(solver::hint_after(now, no_win, now));
+            EXPECT_FALSE(solver::hint_after(now, no_win, before));
+            solver::Position recoded = before;
+            recoded.code[1] = recoded.code[1] == "1" ? "2" : "1";
+            EXPECT_FALSE(solver::hint_after(recoded, no_win, now));
+            EXPECT_FALSE(solver::hint_after(before, {solver::Hint::Verdict::Click, now.player}, now));
+            before = now;
+        }
+    }
+    EXPECT_GE(told, 300);
+}
+
 // The hint's budget is work, not time, so it decides the same boards on a
 // busy machine as on a quiet one. The hardest dealt boards known, and a
 // batch of dealt ones, each well within it; a search that lost its cut-offs
