@@ -207,7 +207,7 @@ int check_hint_budget(std::uint64_t boards, std::uint64_t first_seed, std::uint6
                     std::vector<int> moves;
                     for (solver::Cells t = targets; t; t &= t - 1) moves.push_back(solver::lowest_cell(t));
                     const int q = moves[random() % moves.size()];
-                    const solver::Cells next = (board & ~solver::bit(at.player)) & ~rules.fire[q];
+                    const solver::Cells next = rules.after_click(board, at.player, q);
                     if (next == solver::bit(q) || !(masks.neighbours(q) & next)) break;  // the game ends
                     at.on_board = next;
                     at.player = q;

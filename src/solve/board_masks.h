@@ -63,10 +63,13 @@ private:
     // and keep their masks in the code. The constructor checks them against
     // neighbours() cell by cell.
     static constexpr int kSteps = 8;
-    static constexpr std::array<int, kSteps> kShift{1, -1, kColumns, -kColumns, kColumns + 1,
-                                                    -(kColumns + 1), kColumns - 1, -(kColumns - 1)};
     static constexpr std::array<std::array<int, 2>, kSteps> kStep{
         {{0, 1}, {0, -1}, {1, 0}, {-1, 0}, {1, 1}, {-1, -1}, {1, -1}, {-1, 1}}};
+    static constexpr std::array<int, kSteps> kShift = [] {
+        std::array<int, kSteps> shift{};
+        for (int step = 0; step < kSteps; ++step) shift[step] = kStep[step][0] * kColumns + kStep[step][1];
+        return shift;
+    }();
     static_assert(kShift[0] == 1 && kShift[1] == -1, "with_neighbours() steps along rows first");
     // For each direction, the cells with a neighbour that way.
     static constexpr std::array<Cells, kSteps> kFrom = [] {

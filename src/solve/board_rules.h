@@ -23,6 +23,10 @@ struct BoardRules {
                taken_[3][cells >> 3 * kColumns & row_firing_[3]];
     }
 
+    // The board after a click from `from` onto its neighbour `to`: the cell
+    // left goes, and what landing on `to` takes.
+    Cells after_click(Cells board, int from, int to) const { return (board & ~bit(from)) & ~fire[to]; }
+
     explicit BoardRules(const Position& position);
     BoardRules() = default;
 
@@ -34,6 +38,9 @@ private:
     // take (the other entries stay 0 and are never read).
     std::array<std::array<Cells, kRowCells + 1>, kRows> taken_{};
 };
+
+// The cells on the board of `position`, the player's always among them.
+inline Cells cells_of(const Position& position) { return (position.on_board & kAllCells) | bit(position.player); }
 
 // Every cell reachable from `from` by king moves within `within`.
 inline Cells flood(const BoardMasks& masks, Cells from, Cells within) {

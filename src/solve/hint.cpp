@@ -26,11 +26,11 @@ bool same_rules(const Position& a, const Position& b) {
 std::optional<int> follow(const Line& line, const Position& now) {
     if (!same_rules(line.from, now)) return std::nullopt;
     const BoardRules rules(line.from);
-    Cells board = (line.from.on_board & kAllCells) | bit(line.from.player);
+    Cells board = cells_of(line.from);
     int at = line.from.player;
     for (const int click : line.clicks) {
-        if (board == ((now.on_board & kAllCells) | bit(now.player)) && at == now.player) return click;
-        board = (board & ~bit(at)) & ~rules.fire[click];
+        if (board == cells_of(now) && at == now.player) return click;
+        board = rules.after_click(board, at, click);
         at = click;
     }
     return std::nullopt;
@@ -64,11 +64,9 @@ std::optional<Hint> hint_after(const Position& before, const Hint& answer, const
     if (answer.verdict != Hint::Verdict::NoWin || !same_rules(before, now)) return std::nullopt;
     const auto on_board = [](int cell) { return cell >= 1 && cell <= kBoardCells; };
     if (!on_board(before.player) || !on_board(now.player)) return std::nullopt;
-    const Cells board = (before.on_board & kAllCells) | bit(before.player);
+    const Cells board = cells_of(before);
     if (!(BoardMasks::get().neighbours(before.player) & board & bit(now.player))) return std::nullopt;
-    const BoardRules rules(before);
-    const Cells clicked = (board & ~bit(before.player)) & ~rules.fire[now.player];
-    if (((now.on_board & kAllCells) | bit(now.player)) != clicked) return std::nullopt;
+    if (cells_of(now) != BoardRules(before).after_click(board, before.player, now.player)) return std::nullopt;
     return answer;
 }
 

@@ -186,23 +186,25 @@ int Level::winning_move(Cells board, int player) {
 bool Level::promising(Cells kept, int player) const {
     const Cells here = area(player);
     const Cells rest = kept & ~here;
-    Cells must_visit;
+    const bool on_kept = !(open_ & bit(player));
+    Cells must_visit = 0;
 
     // A player on a kept cell leaves it behind with the first step, into
     // one of the parts the rest of the board falls into without that cell,
-    // and never comes back to the others. A cell that no piece at all can
-    // take must be visited, so when there is one, its part is the one: the
-    // player must be next to it, every other cell to visit must lie in it,
-    // and only the pieces in it can still fire.
-    if (!(open_ & bit(player))) {
-        if (const Cells untakeable = rest & ~rules_->taken_by(rest | open_)) {
-            const Cells part = flood(masks_, untakeable & (Cells{0} - untakeable), rest | open_);
-            if (!(masks_.neighbours(player) & part)) return false;
-            must_visit = rest & ~rules_->taken_by(part);
-            if (must_visit & ~part) return false;
-            return ends_well(kept, rest, must_visit);
-        }
-    }
+    // and never comes back to the others. When `seed` must be visited, its
+    // part is the one: the player must be next to it, only the pieces in it
+    // can still fire, and every cell they cannot take must lie in it; those
+    // are the cells to visit.
+    const auto visit_within_one_part = [&](Cells seed) {
+        const Cells part = flood(masks_, seed & (Cells{0} - seed), rest | open_);
+        must_visit = rest & ~rules_->taken_by(part);
+        return (masks_.neighbours(player) & part) && !(must_visit & ~part);
+    };
+    // A cell that no piece at all can take must be visited, and tells the
+    // part without a flood of the player's reach.
+    if (on_kept)
+        if (const Cells untakeable = rest & ~rules_->taken_by(rest | open_))
+            return visit_within_one_part(untakeable) && ends_well(kept, rest, must_visit);
 
     // Cells the player can still walk to. Walking only shrinks the board, so
     // a cell outside this set can never be visited from here on, nor can a
@@ -217,13 +219,7 @@ bool Level::promising(Cells kept, int player) const {
     must_visit = rest & ~takeable;
     if (must_visit & ~reach) return false;
 
-    // As above, for a player on a kept cell.
-    if (!(open_ & bit(player)) && must_visit) {
-        const Cells part = flood(masks_, must_visit & (Cells{0} - must_visit), rest | open_);
-        if (must_visit & ~part) return false;
-        must_visit = rest & ~rules_->taken_by(part);
-        if (must_visit & ~part) return false;
-    }
+    if (on_kept && must_visit && !visit_within_one_part(must_visit)) return false;
     return ends_well(kept, rest, must_visit);
 }
 

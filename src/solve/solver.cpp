@@ -203,7 +203,7 @@ bool wins(const BoardRules& rules, Cells board, int player, const std::vector<in
     for (std::size_t i = 0; i < clicks.size(); ++i) {
         const int q = clicks[i];
         if (q < 1 || q > kBoardCells || !(masks.neighbours(player) & board & bit(q))) return false;
-        board = (board & ~bit(player)) & ~rules.fire[q];
+        board = rules.after_click(board, player, q);
         player = q;
         if (board == bit(q)) return i + 1 == clicks.size();
         if (!(masks.neighbours(q) & board)) return false;
@@ -219,7 +219,7 @@ Solver::~Solver() = default;
 std::optional<std::vector<int>> Solver::solve(const Position& position) {
     stats_ = {};
     if (position.player < 1 || position.player > kBoardCells) return std::nullopt;
-    const Cells board = (position.on_board & kAllCells) | bit(position.player);
+    const Cells board = cells_of(position);
     if (board == bit(position.player)) return std::vector<int>{};
 
     out_of_work_ = false;
@@ -281,7 +281,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     while (left != bit(at)) {
         const int q = game.winning_move(left, at);
         if (q == 0) throw std::logic_error("solver: a won state without a winning move");
-        left = (left & ~bit(at)) & ~impl.rules.fire[q];
+        left = impl.rules.after_click(left, at, q);
         at = q;
         clicks.push_back(q);
     }
