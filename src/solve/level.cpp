@@ -6,6 +6,11 @@
 namespace morvane::solver {
 
 namespace {
+// Every so many questions a coarser level is looked at, and given up for the
+// board unless at least one question in this many told a loss.
+constexpr std::uint64_t kPayCheck = 1024;
+constexpr std::uint64_t kAskedPerCut = 256;
+
 constexpr bool single(Cells cells) { return cells && !(cells & (cells - 1)); }
 // How many cells: done in registers, as the baseline instruction set has no
 // population count and std::popcount would call out of line for it.
@@ -40,26 +45,33 @@ void Level::start(const BoardRules& rules, Cells board, Cells kept, std::vector<
     salt_ = 0;
     shuffled_moves_ = 0;
     depth_ = line_length_ = 0;
+    pays_ = true;
+    asked_ = cuts_ = 0;
 }
 
+bool Level::winnable(Cells board, int player) {
+    return open_ ? state_winnable<true>(board & kept_, player) : state_winnable<false>(board & kept_, player);
+}
+
+template <bool kOpen>
 bool Level::state_winnable(Cells kept, int player) {
     // A player on an open cell stands for its whole open area.
-    if (open_ & bit(player)) player = lowest_cell(part_[player]);
+    if (in_open<kOpen>(player)) player = lowest_cell(part_[player]);
     if (!use_table_) {
-        if (!promising(kept, player)) return false;
+        if (!promising<kOpen>(kept, player)) return false;
         if (searched_ >= budget_) gave_up_ = true;
-        return !gave_up_ && search(kept, player);
+        return !gave_up_ && search<kOpen>(kept, player);
     }
     if (const auto known = table_.find(kept, player)) return *known;
     bool won = false;
-    if (!promising(kept, player)) {
+    if (!promising<kOpen>(kept, player)) {
         // lost, as proven there
     } else if (use_coarser_ && !coarser_winnable(kept, player)) {
         ++cut_by_coarser_;
     } else {
         if (searched_ >= budget_) gave_up_ = true;
         if (gave_up_) return false;
-        won = search(kept, player);
+        won = search<kOpen>(kept, player);
         if (gave_up_) return false;  // not searched to the end: no verdict
     }
     table_.store(kept, player, won);
@@ -68,8 +80,14 @@ bool Level::state_winnable(Cells kept, int player) {
 
 bool Level::coarser_winnable(Cells kept, int player) {
     for (Level* level : coarser_) {
+        if (!level->pays_) continue;
         level->set_budget(coarser_budget_);
-        if (!level->winnable(kept, player) && !level->gave_up()) return false;
+        const bool lost = !level->winnable(kept, player) && !level->gave_up();
+        level->cuts_ += lost;
+        // A coarser level that almost never tells a loss costs its questions
+        // and saves nothing: not asked again on this board.
+        if (++level->asked_ % kPayCheck == 0 && level->cuts_ * kAskedPerCut < level->asked_) level->pays_ = false;
+        if (lost) return false;
     }
     return true;
 }
@@ -88,6 +106,7 @@ int Level::order_of(Cells next, int cell, int onward, bool fires) const {
     return onward * 256 + int(h & 255);
 }
 
+template <bool kOpen>
 bool Level::search(Cells kept, int player) {
     ++searched_;
     if (work_ && (++work_->done > work_->limit ||
@@ -96,8 +115,9 @@ bool Level::search(Cells kept, int player) {
         return false;
     }
     const auto& fire = rules_->fire;
-    const Cells here = area(player);
-    const bool in_open = open_ & bit(player);
+    const Cells here = area<kOpen>(player);
+    const bool on_open = in_open<kOpen>(player);
+    const Cells open = kOpen ? open_ : 0;
     const Cells left = kept & ~here;
     if (!left) {
         line_length_ = depth_;
@@ -109,7 +129,7 @@ bool Level::search(Cells kept, int player) {
         int cell;
         int order;
     };
-    std::array<Move, 24> moves;
+    std::array<Move, kBoardCells> moves;
     int count = 0;
 
     // Steps onto kept cells.
@@ -121,41 +141,43 @@ bool Level::search(Cells kept, int player) {
             line_length_ = depth_ + 1;
             return true;
         }
-        const Cells onward = masks_.neighbours(q) & (next | open_);
+        const Cells onward = masks_.neighbours(q) & (next | open);
         if (!onward) continue;  // lost on the spot
         const Move move{next, q, order_of(next, q, count_of(onward), (fire[q] & left) != 0)};
         int at = count++;
         for (; at > 0 && moves[at - 1].order > move.order; --at) moves[at] = moves[at - 1];
         moves[at] = move;
     }
-    if (!in_open) {
-        // From a kept cell, steps into the open areas next to it.
-        for (Cells targets = masks_.neighbours(player) & open_; targets;) {
-            const int q = lowest_cell(targets);
-            targets &= ~part_[q];
-            moves[count++] = {left, q, 0};
-        }
-    } else {
-        // In an open area, firing one of its pieces.
-        for (Cells pieces = here & rules_->firing; pieces; pieces &= pieces - 1) {
-            const Cells next = kept & ~fire[lowest_cell(pieces)];
-            if (next == kept) continue;
-            if (!next) {
-                line_length_ = depth_;
-                return true;
+    if constexpr (kOpen) {
+        if (!on_open) {
+            // From a kept cell, steps into the open areas next to it.
+            for (Cells targets = masks_.neighbours(player) & open_; targets;) {
+                const int q = lowest_cell(targets);
+                targets &= ~part_[q];
+                moves[count++] = {left, q, 0};
             }
-            moves[count++] = {next, player, 0};
+        } else {
+            // In an open area, firing one of its pieces.
+            for (Cells pieces = here & rules_->firing; pieces; pieces &= pieces - 1) {
+                const Cells next = kept & ~fire[lowest_cell(pieces)];
+                if (next == kept) continue;
+                if (!next) {
+                    line_length_ = depth_;
+                    return true;
+                }
+                moves[count++] = {next, player, 0};
+            }
         }
     }
 
     if (use_table_)
         for (int i = 0; i < count; ++i) {
             const int q = moves[i].cell;
-            table_.prefetch(moves[i].kept, open_ & bit(q) ? lowest_cell(part_[q]) : q);
+            table_.prefetch(moves[i].kept, in_open<kOpen>(q) ? lowest_cell(part_[q]) : q);
         }
     for (int i = 0; i < count; ++i) {
         line_[depth_++] = moves[i].cell;
-        const bool won = state_winnable(moves[i].kept, moves[i].cell);
+        const bool won = state_winnable<kOpen>(moves[i].kept, moves[i].cell);
         --depth_;
         if (won) return true;
         if (gave_up_) return false;
@@ -169,7 +191,7 @@ int Level::winning_move(Cells board, int player) {
     for (Cells targets = masks_.neighbours(player) & left; targets; targets &= targets - 1) {
         const int q = lowest_cell(targets);
         const Cells next = left & ~rules_->fire[q];
-        if (next == bit(q) || state_winnable(next, q)) return q;
+        if (next == bit(q) || (open_ ? state_winnable<true>(next, q) : state_winnable<false>(next, q))) return q;
     }
     return 0;
 }
@@ -183,10 +205,12 @@ int Level::winning_move(Cells board, int player) {
 // player to land on that pattern's piece later, so the piece's cell must
 // still be there and not under the player (or, for an open piece, within the
 // player's reach).
+template <bool kOpen>
 bool Level::promising(Cells kept, int player) const {
-    const Cells here = area(player);
+    const Cells here = area<kOpen>(player);
     const Cells rest = kept & ~here;
-    const bool on_kept = !(open_ & bit(player));
+    const bool on_kept = !in_open<kOpen>(player);
+    const Cells open = kOpen ? open_ : 0;
     Cells must_visit = 0;
 
     // A player on a kept cell leaves it behind with the first step, into
@@ -196,23 +220,23 @@ bool Level::promising(Cells kept, int player) const {
     // can still fire, and every cell they cannot take must lie in it; those
     // are the cells to visit.
     const auto visit_within_one_part = [&](Cells seed) {
-        const Cells part = flood(masks_, seed & (Cells{0} - seed), rest | open_);
+        const Cells part = flood(masks_, seed & (Cells{0} - seed), rest | open);
         must_visit = rest & ~rules_->taken_by(part);
         return (masks_.neighbours(player) & part) && !(must_visit & ~part);
     };
     // A cell that no piece at all can take must be visited, and tells the
     // part without a flood of the player's reach.
     if (on_kept)
-        if (const Cells untakeable = rest & ~rules_->taken_by(rest | open_))
-            return visit_within_one_part(untakeable) && ends_well(kept, rest, must_visit);
+        if (const Cells untakeable = rest & ~rules_->taken_by(rest | open))
+            return visit_within_one_part(untakeable) && ends_well<kOpen>(kept, rest, must_visit);
 
     // Cells the player can still walk to. Walking only shrinks the board, so
     // a cell outside this set can never be visited from here on, nor can a
     // piece standing on it ever fire.
-    const Cells reach = flood(masks_, here, kept | open_);
+    const Cells reach = flood(masks_, here, kept | open);
 
     // Every cell some piece within reach could still take off.
-    const Cells takeable = rules_->taken_by((rest | open_) & reach);
+    const Cells takeable = rules_->taken_by((rest | open) & reach);
 
     // Cells that no pattern can take must be visited, so they must be
     // reachable.
@@ -220,9 +244,10 @@ bool Level::promising(Cells kept, int player) const {
     if (must_visit & ~reach) return false;
 
     if (on_kept && must_visit && !visit_within_one_part(must_visit)) return false;
-    return ends_well(kept, rest, must_visit);
+    return ends_well<kOpen>(kept, rest, must_visit);
 }
 
+template <bool kOpen>
 bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
     const auto& fire = rules_->fire;
     // Where the game can end. The player enters a cell to visit from one
@@ -236,7 +261,8 @@ bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
     // later. Open cells are always there: next to one there is always a way
     // on, so only cells away from them are looked at. A plain cell with two
     // ways on or more is never a dead end either.
-    const Cells tight = must_visit & ~next_to_open_ &
+    const Cells next_to_open = kOpen ? next_to_open_ : 0;
+    const Cells tight = must_visit & ~next_to_open &
                         (rules_->firing | ~masks_.two_or_more_neighbours(rest));
     Cells end = kAllCells;
     for (Cells cells = tight; cells; cells &= cells - 1) {
@@ -245,7 +271,7 @@ bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
         const Cells ways_on = around & rest & ~fire[c];
         if (!ways_on || single(around)) {
             end &= bit(c);
-        } else if (single(ways_on) && !(ways_on & next_to_open_)) {
+        } else if (single(ways_on) && !(ways_on & next_to_open)) {
             const int x = lowest_cell(ways_on);
             if (!(masks_.neighbours(x) & rest & ~bit(c) & ~fire[c] & ~fire[x]))
                 end &= bit(c) | ways_on;

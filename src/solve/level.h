@@ -44,7 +44,7 @@ public:
     // Whether the state (cells on the board, player's cell) can be won at
     // this level; exact for the real game. Gives up, answering false, once
     // the budget of searched states is spent; see gave_up().
-    bool winnable(Cells board, int player) { return state_winnable(board & kept_, player); }
+    bool winnable(Cells board, int player);
 
     // The next click of a win from a state winnable() said can be won, or 0.
     int winning_move(Cells board, int player);
@@ -98,12 +98,15 @@ public:
     std::uint64_t cut_by_coarser() const { return cut_by_coarser_; }
 
 private:
-    bool state_winnable(Cells kept, int player);
+    // Each twice: for a level with open cells, and for one without (the
+    // real game), where all that concerns open cells drops out.
+    template <bool kOpen> bool state_winnable(Cells kept, int player);
     bool coarser_winnable(Cells kept, int player);
-    bool search(Cells kept, int player);
-    bool promising(Cells kept, int player) const;
-    bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
-    Cells area(int player) const { return open_ & bit(player) ? part_[player] : bit(player); }
+    template <bool kOpen> bool search(Cells kept, int player);
+    template <bool kOpen> bool promising(Cells kept, int player) const;
+    template <bool kOpen> bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
+    template <bool kOpen> bool in_open(int player) const { return kOpen && (open_ & bit(player)); }
+    template <bool kOpen> Cells area(int player) const { return in_open<kOpen>(player) ? part_[player] : bit(player); }
     int order_of(Cells next, int cell, int onward, bool fires) const;
 
     const BoardMasks& masks_ = BoardMasks::get();
@@ -125,6 +128,11 @@ private:
     Work* work_ = nullptr;
     bool out_of_work_ = false;
     std::uint64_t salt_ = 0;
+    // As a coarser level: whether it is still asked on this board, and how
+    // often it was, and how often it told a loss.
+    bool pays_ = true;
+    std::uint64_t asked_ = 0;
+    std::uint64_t cuts_ = 0;
     int shuffled_moves_ = 0;
 
     // The line being searched; when a search finds a win, the whole line.

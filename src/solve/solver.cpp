@@ -141,8 +141,8 @@ constexpr int kTriesWithColumnsOnly = 2;
 constexpr int kNearPiecesMostCells = 20;
 // A question to a relaxed game may search this many of its states.
 constexpr std::uint64_t kRelaxedQuestion = 100;
-// Table sizes (log2 of 32-byte buckets of 4 states): 2 MiB for the real
-// game, 512 KiB for each relaxed one.
+// Table sizes (log2 of 16-byte buckets of 4 states): 1 MiB for the real
+// game, 256 KiB for each relaxed one.
 constexpr int kRealTableBits = 16;
 constexpr int kRelaxedTableBits = 14;
 
