@@ -1,12 +1,15 @@
-// The table of verdicts: lossy, but never wrong, and a new board forgets the
-// old ones, also when the board numbers wrap round.
+// The solver's tables: the table of verdicts (lossy, but never wrong, and a
+// new board forgets the old ones, also when the board numbers wrap round)
+// and the cells with two neighbours or more.
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <map>
 #include <random>
 #include <utility>
 
+#include "solve/board_masks.h"
 #include "solve/state_table.h"
 
 namespace morvane::solve_test {
@@ -55,6 +58,30 @@ TEST(StateTable, ANewBoardForgetsEveryOldOneThroughManyWraps) {
         states.push_back(random_state(random));
         table.store(states.back().first, states.back().second, board % 2);
         ASSERT_EQ(table.find(states.back().first, states.back().second), board % 2 == 1);
+    }
+}
+
+}  // namespace
+}  // namespace morvane::solve_test
+
+namespace morvane::solve_test {
+namespace {
+
+// Two neighbours or more, counted a row at a time, against counting
+// neighbours().
+TEST(BoardMasks, CellsWithTwoNeighboursOrMoreAsCountedCellByCell) {
+    const auto& masks = solver::BoardMasks::get();
+    std::mt19937 random(3);
+    for (int round = 0; round < 20000; ++round) {
+        // Full, sparse and dense boards alike.
+        solver::Cells board = random() & solver::kAllCells;
+        if (round % 3 == 1) board &= random();
+        if (round % 3 == 2) board |= random() & solver::kAllCells;
+        const solver::Cells crowded = masks.two_or_more_neighbours(board);
+        for (int cell = 1; cell <= solver::kBoardCells; ++cell) {
+            const int count = std::popcount(masks.neighbours(cell) & board);
+            ASSERT_EQ((crowded & solver::bit(cell)) != 0, count >= 2) << board << " " << cell;
+        }
     }
 }
 
