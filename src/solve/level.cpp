@@ -218,17 +218,21 @@ bool Level::promising(Cells kept, int player) const {
     // and never comes back to the others. When `seed` must be visited, its
     // part is the one: the player must be next to it, only the pieces in it
     // can still fire, and every cell they cannot take must lie in it; those
-    // are the cells to visit.
-    const auto visit_within_one_part = [&](Cells seed) {
-        const Cells part = flood(masks_, seed & (Cells{0} - seed), rest | open);
-        must_visit = rest & ~rules_->taken_by(part);
+    // are the cells to visit. Mostly the part is all there is, and what its
+    // pieces take is known: `taken_by_all`.
+    const Cells all = rest | open;
+    const auto visit_within_one_part = [&](Cells seed, Cells taken_by_all) {
+        const Cells part = flood(masks_, seed & (Cells{0} - seed), all);
+        must_visit = rest & ~(part == all ? taken_by_all : rules_->taken_by(part));
         return (masks_.neighbours(player) & part) && !(must_visit & ~part);
     };
     // A cell that no piece at all can take must be visited, and tells the
     // part without a flood of the player's reach.
-    if (on_kept)
-        if (const Cells untakeable = rest & ~rules_->taken_by(rest | open))
-            return visit_within_one_part(untakeable) && ends_well<kOpen>(kept, rest, must_visit);
+    if (on_kept) {
+        const Cells taken = rules_->taken_by(all);
+        if (const Cells untakeable = rest & ~taken)
+            return visit_within_one_part(untakeable, taken) && ends_well<kOpen>(kept, rest, must_visit);
+    }
 
     // Cells the player can still walk to. Walking only shrinks the board, so
     // a cell outside this set can never be visited from here on, nor can a
@@ -236,14 +240,16 @@ bool Level::promising(Cells kept, int player) const {
     const Cells reach = flood(masks_, here, kept | open);
 
     // Every cell some piece within reach could still take off.
-    const Cells takeable = rules_->taken_by((rest | open) & reach);
+    const Cells takeable = rules_->taken_by(all & reach);
 
     // Cells that no pattern can take must be visited, so they must be
     // reachable.
     must_visit = rest & ~takeable;
     if (must_visit & ~reach) return false;
 
-    if (on_kept && must_visit && !visit_within_one_part(must_visit)) return false;
+    // (A part that is all there is lies within reach: its pieces take what
+    // `takeable` says.)
+    if (on_kept && must_visit && !visit_within_one_part(must_visit, takeable)) return false;
     return ends_well<kOpen>(kept, rest, must_visit);
 }
 
