@@ -131,7 +131,7 @@ constexpr int kLimitedTries = 24;
 // Moves in any order for the first two moves of a try after the first.
 constexpr int kShuffledMoves = 2;
 // The relaxed game near the pieces costs the most to ask; the first tries,
-// all that most boards need, make do with the two games of columns.
+// all that most boards need, make do with the games of columns.
 constexpr int kTriesWithColumnsOnly = 2;
 // The relaxed game near the pieces pays only while it keeps well under all
 // the board: where the pieces and what they take cover this many cells or
@@ -154,18 +154,19 @@ struct Solver::Impl {
     Level game{kRealTableBits};
     // Relaxed games: the pieces' cells with what they take; within those,
     // the columns 0 to 3; all cells of the columns 0 to 3; of the columns
-    // 3 to 6.
+    // 3 to 6; of the columns 2 to 4, where the other two overlap least.
     Level near_pieces{kRelaxedTableBits};
     Level near_pieces_left{kRelaxedTableBits};
     Level left{kRelaxedTableBits};
     Level right{kRelaxedTableBits};
+    Level middle{kRelaxedTableBits};
     Level::Work work;
     bool near_pieces_pays = true;
 
     void start(const Position& position, Cells board);
     std::uint64_t relaxed_searched() const {
         return near_pieces.searched() + near_pieces_left.searched() + left.searched() +
-               right.searched();
+               right.searched() + middle.searched();
     }
 };
 
@@ -178,10 +179,11 @@ void Solver::Impl::start(const Position& position, Cells board) {
     Cells pieces = player;
     for (Cells q = board & rules.firing & ~player; q; q &= q - 1)
         pieces |= bit(lowest_cell(q)) | rules.fire[lowest_cell(q)];
-    Cells columns_0_to_3 = player, columns_3_to_6 = player;
+    Cells columns_0_to_3 = player, columns_3_to_6 = player, columns_2_to_4 = player;
     for (int n = 1; n <= kBoardCells; ++n) {
         if (column_of(n) <= 3) columns_0_to_3 |= bit(n);
         if (column_of(n) >= 3) columns_3_to_6 |= bit(n);
+        if (column_of(n) >= 2 && column_of(n) <= 4) columns_2_to_4 |= bit(n);
     }
 
     near_pieces_pays = std::popcount(pieces) < kNearPiecesMostCells;
@@ -189,7 +191,8 @@ void Solver::Impl::start(const Position& position, Cells board) {
     near_pieces.start(rules, board, pieces, {&near_pieces_left});
     left.start(rules, board, columns_0_to_3, {});
     right.start(rules, board, columns_3_to_6, {});
-    game.start(rules, board, board, {&right, &left, &near_pieces});
+    middle.start(rules, board, columns_2_to_4, {});
+    game.start(rules, board, board, {&right, &left, &middle, &near_pieces});
     for (Level* level : {&game, &near_pieces})
         level->set_coarser_budget(kRelaxedQuestion);
 }
@@ -230,7 +233,8 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     // runs out of it gives up, which cuts nothing, and the real game gives
     // up at its next state.
     impl.work = {0, work_limit_, cancel_};
-    for (Level* level : {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right})
+    for (Level* level :
+         {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right, &impl.middle})
         level->share_work(&impl.work);
 
     // The first try: plain and short.
@@ -257,9 +261,9 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
         game.set_budget(run < kLimitedTries ? kFirstTry << run : ~std::uint64_t{0});
         game.shuffle(run ? 0x9E3779B97F4A7C15ull * run : 0, run ? kShuffledMoves : 0);
         if (run < kTriesWithColumnsOnly || !impl.near_pieces_pays)
-            game.set_coarser({&impl.right, &impl.left});
+            game.set_coarser({&impl.right, &impl.left, &impl.middle});
         else
-            game.set_coarser({&impl.right, &impl.left, &impl.near_pieces});
+            game.set_coarser({&impl.right, &impl.left, &impl.middle, &impl.near_pieces});
         won = game.winnable(board, position.player);
     }
     stats_.states = game.searched();

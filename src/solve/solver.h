@@ -63,7 +63,7 @@ struct SearchStats {
     std::uint64_t work() const { return states + relaxed_states; }
 };
 
-// The search, with its tables of verdicts (2 MiB in all). One Solver
+// The search, with its tables of verdicts (2.5 MiB in all). One Solver
 // per thread; reusing it across boards keeps the tables' memory.
 class Solver {
 public:
