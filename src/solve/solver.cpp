@@ -121,7 +121,7 @@ namespace {
 // the first line the search follows, and this finds those fastest. Then up
 // to a dozen tries as plain but shorter still, each with other first moves:
 // where the first move was the wrong one, one of them mostly gets it right.
-constexpr std::uint64_t kQuickTry = 64;
+constexpr std::uint64_t kQuickTry = 32;
 constexpr int kShortTries = 12;
 constexpr std::uint64_t kShortTry = 32;
 // The tries after it may search 50, 100, 200, ... states each, and the last
