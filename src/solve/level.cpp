@@ -1,6 +1,8 @@
 #include "solve/level.h"
 
+#include <algorithm>
 #include <bit>
+#include <stdexcept>
 #include <utility>
 
 namespace morvane::solver {
@@ -22,9 +24,15 @@ constexpr int count_of(Cells cells) {
 }
 }  // namespace
 
-void Level::start(const BoardRules& rules, Cells board, Cells kept, std::vector<Level*> coarser) {
+void Level::set_coarser(std::initializer_list<Level*> coarser) {
+    if (coarser.size() > coarser_.size()) throw std::length_error("Level: more than four coarser levels");
+    std::copy(coarser.begin(), coarser.end(), coarser_.begin());
+    coarser_count_ = int(coarser.size());
+}
+
+void Level::start(const BoardRules& rules, Cells board, Cells kept, std::initializer_list<Level*> coarser) {
     rules_ = &rules;
-    coarser_ = std::move(coarser);
+    set_coarser(coarser);
     use_coarser_ = true;
     use_table_ = true;
     kept_ = kept & board;
@@ -79,7 +87,8 @@ bool Level::state_winnable(Cells kept, int player) {
 }
 
 bool Level::coarser_winnable(Cells kept, int player) {
-    for (Level* level : coarser_) {
+    for (int i = 0; i < coarser_count_; ++i) {
+        Level* level = coarser_[i];
         if (!level->pays_) continue;
         level->set_budget(coarser_budget_);
         const bool lost = !level->winnable(kept, player) && !level->gave_up();

@@ -25,6 +25,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "solve/board_rules.h"
@@ -39,7 +40,7 @@ public:
     // A new board. `rules` must outlive the use; `board` is the cells on it
     // now, `kept` the cells this level keeps. The levels in `coarser` cut
     // off this one's search; the cells each keeps must be a part of these.
-    void start(const BoardRules& rules, Cells board, Cells kept, std::vector<Level*> coarser);
+    void start(const BoardRules& rules, Cells board, Cells kept, std::initializer_list<Level*> coarser);
 
     // Whether the state (cells on the board, player's cell) can be won at
     // this level; exact for the real game. Gives up, answering false, once
@@ -84,7 +85,7 @@ public:
     // Each question this level puts to a coarser level may search at most
     // this many states there; a coarser level that gives up cuts nothing.
     void set_coarser_budget(std::uint64_t states) { coarser_budget_ = states; }
-    void set_coarser(std::vector<Level*> coarser) { coarser_ = std::move(coarser); }
+    void set_coarser(std::initializer_list<Level*> coarser);
 
     // Which of equally good moves to try first: `salt` 0 takes the moves that
     // fire a piece first, any other salt shuffles them, and also shuffles all
@@ -111,7 +112,11 @@ private:
 
     const BoardMasks& masks_ = BoardMasks::get();
     const BoardRules* rules_ = nullptr;
-    std::vector<Level*> coarser_;
+    // At most four coarser levels, kept in place: boards come and go by the
+    // thousand, and a list on the heap for each would cost more than a
+    // small board's search.
+    std::array<Level*, 4> coarser_{};
+    int coarser_count_ = 0;
     bool use_coarser_ = true;
     bool use_table_ = true;
     Cells kept_ = 0;

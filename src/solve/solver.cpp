@@ -164,6 +164,9 @@ struct Solver::Impl {
     bool near_pieces_pays = true;
 
     void start(const Position& position, Cells board);
+    // The relaxed games, first needed after the short tries that win most
+    // boards.
+    void start_relaxed(const Position& position, Cells board);
     std::uint64_t relaxed_searched() const {
         return near_pieces.searched() + near_pieces_left.searched() + left.searched() +
                right.searched() + middle.searched();
@@ -172,7 +175,10 @@ struct Solver::Impl {
 
 void Solver::Impl::start(const Position& position, Cells board) {
     rules = BoardRules(position);
+    game.start(rules, board, board, {});
+}
 
+void Solver::Impl::start_relaxed(const Position& position, Cells board) {
     // The player's cell, the pieces that can still fire and what they take.
     // The player's cell is kept everywhere: the first move takes it off.
     const Cells player = bit(position.player);
@@ -192,7 +198,6 @@ void Solver::Impl::start(const Position& position, Cells board) {
     left.start(rules, board, columns_0_to_3, {});
     right.start(rules, board, columns_3_to_6, {});
     middle.start(rules, board, columns_2_to_4, {});
-    game.start(rules, board, board, {&right, &left, &middle, &near_pieces});
     for (Level* level : {&game, &near_pieces})
         level->set_coarser_budget(kRelaxedQuestion);
 }
@@ -256,6 +261,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     }
     // The tries after it, with the table and the relaxed games. Verdicts
     // found in one try stay valid for the next.
+    impl.start_relaxed(position, board);
     game.quick(false);
     for (int run = 0; game.gave_up() && !game.out_of_work(); ++run) {
         game.set_budget(run < kLimitedTries ? kFirstTry << run : ~std::uint64_t{0});
