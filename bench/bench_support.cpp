@@ -18,6 +18,15 @@ double microseconds(clockid_t clock) {
 double thread_cpu_now() { return microseconds(CLOCK_THREAD_CPUTIME_ID); }
 double wall_now() { return microseconds(CLOCK_MONOTONIC); }
 
+double thread_cpu_cost() {
+    std::vector<double> empty;
+    for (int i = 0; i < 101; ++i) {
+        const double start = thread_cpu_now();
+        empty.push_back(thread_cpu_now() - start);
+    }
+    return summarize(empty).median;
+}
+
 Summary summarize(std::vector<double> values) {
     Summary summary;
     summary.count = values.size();

@@ -17,6 +17,10 @@ namespace morvane::bench {
 
 // CPU time of the calling thread, in microseconds.
 double thread_cpu_now();
+// What a reading of thread_cpu_now() itself costs, as an empty stretch
+// between two readings measures it (the median of 101): a system call, over
+// a microsecond on some machines. Short timings take it off.
+double thread_cpu_cost();
 // A monotonic wall clock, in microseconds.
 double wall_now();
 

@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
     std::printf("p99:      %.2f us\n", times.p99);
     std::printf("max:      %.3f ms\n", times.max / 1000);
     std::printf("total:    %.3f s\n", report.total_seconds);
+    std::printf("clock:    %.2f us a time, taken off each\n", report.clock_microseconds);
 
     bool within = true;
     const auto check = [&](const char* what, double value, const std::optional<double>& limit) {
