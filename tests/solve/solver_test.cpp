@@ -384,6 +384,48 @@ TEST(Hint, AfterAClickOnALostBoardTheAnswerIsKnown) {
     EXPECT_GE(told, 300);
 }
 
+// Along the winning line an answer gave, the next answer is known without a
+// search: a click on the answer's cell gives the line's next click, the one
+// a search would give; any other click, or an answer without the rest of
+// its line, is not told. Played through the game on dealt boards.
+TEST(Hint, AlongItsLineTheNextAnswerIsKnown) {
+    QuietOutside outside;
+    Morvane1 game(outside);
+    game.dealer.seed(7);
+    int told = 0, off_line = 0;
+    for (int board = 0; board < 40; ++board) {
+        game.Randomizer_button_Click();
+        outside.messages.clear();
+        solver::Position before = solver::position_of(game);
+        solver::Hint answer = solver::hint_for(before);
+        while (answer.verdict == solver::Hint::Verdict::Click && outside.messages.empty()) {
+            for (int n = 1; n <= kCells; ++n)
+                if (n != answer.cell && game.Square[n].shown && game.Square[n].pointer == kPointerArrow) {
+                    Morvane1 other = game;  // the same board, another click
+                    other.Square_Click(n);
+                    outside.messages.clear();  // what that click said
+                    EXPECT_FALSE(solver::hint_after(before, answer, solver::position_of(other)));
+                    ++off_line;
+                    break;
+                }
+            game.Square_Click(answer.cell);
+            if (!outside.messages.empty()) break;  // won: the next board is dealt
+            const solver::Position now = solver::position_of(game);
+            const auto known = solver::hint_after(before, answer, now);
+            ASSERT_EQ(known.has_value(), !answer.then.empty()) << "board " << board;
+            if (!known) break;
+            EXPECT_EQ(known->cell, answer.then.front());
+            EXPECT_EQ(known->cell, solver::hint_for(now).cell);
+            EXPECT_FALSE(solver::hint_after(before, {solver::Hint::Verdict::Click, answer.cell}, now));
+            ++told;
+            before = now;
+            answer = *known;
+        }
+    }
+    EXPECT_GE(told, 200);
+    EXPECT_GE(off_line, 100);
+}
+
 // The hint's budget is work, not time, so it decides the same boards on a
 // busy machine as on a quiet one. The hardest dealt boards known, and a
 // batch of dealt ones, each well within it; a search that lost its cut-offs
