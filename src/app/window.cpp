@@ -451,6 +451,7 @@ void GameWindow::show_hint() {
         return;
     }
     think_ahead();  // the board may have changed without being shown yet
+    if (!answer_) answer_ = hints_.answer_or_tell(hint_ticket_);
     if (answer_)
         present(*answer_);
     else
@@ -465,9 +466,10 @@ void GameWindow::think_ahead() {
     std::string board = board_key();
     if (board == asked_board_) return;
     solver::Position now = solver::position_of(game_);
-    // After a click on a board that can no longer be won the answer is
-    // known: no search, and no waking of the hint's thread, on every move of
-    // a lost game.
+    // After a click on a board that can no longer be won, or on the next
+    // cell of the winning line the answer gave, the answer is known: no
+    // search, and no waking of the hint's thread.
+    if (!answer_ && !asked_board_.empty()) answer_ = hints_.answer(hint_ticket_);
     if (answer_)
         if (const auto known = solver::hint_after(asked_position_, *answer_, now)) {
             asked_board_ = std::move(board);

@@ -320,6 +320,34 @@ private slots:
         QCOMPARE(gate->started.load(), 1);
     }
 
+    // Along the winning line the answer gave, the next answer is known at
+    // once: a move onto the marked cell starts no search, and H marks the
+    // line's next cell straight away. A move off the line searches again.
+    void aMoveAlongTheHintsLineNeedsNoSearch() {
+        const auto gate = hold_hints();
+        gate->open = true;
+        window->place_code(QStringLiteral("1,,,,,,3"));  // won by 2 3 4 5 6 7 14 ...
+        QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);
+        const auto marked = [this] {
+            for (int n = 1; n <= kCells; ++n)
+                if (window->cell(n)->geometry() == window->hint_mark()->geometry()) return n;
+            return 0;
+        };
+        for (const int next : {2, 3, 4}) {
+            QTest::keyClick(window->windowHandle(), Qt::Key_H);
+            QTRY_VERIFY_WITH_TIMEOUT(window->hint_mark()->isVisible(), kHangGuard);
+            QCOMPARE(marked(), next);
+            QTest::mouseClick(window->cell(next), Qt::LeftButton);
+            QTest::keyClick(window->windowHandle(), Qt::Key_H);
+            QVERIFY(!window->hint_pending());
+        }
+        QCOMPARE(marked(), 5);
+        QCOMPARE(gate->started.load(), 1);
+        QTest::mouseClick(window->cell(12), Qt::LeftButton);  // below-right of 4, off the line
+        QCOMPARE(window->game().CODE[0].text, std::string("12"));
+        QTRY_COMPARE_WITH_TIMEOUT(gate->started.load(), 2, kHangGuard);
+    }
+
     // A move cancels the search under way; an answer for the board before
     // is never shown on the new one (the gated search answers cell 28 for
     // the first board, 27 for the second). Closing the window during a
