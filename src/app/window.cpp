@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -435,7 +436,11 @@ void GameWindow::forward(const std::function<void()>& handler) {
     clear_hint();  // whatever the player does next makes an old hint stale
     told_ = seen(game_);
     cues_heard_.clear();
+    const bool outer = std::exchange(in_action_, true);
+    folder_entered_ = false;
     handler();
+    in_action_ = outer;
+    folder_entered_ = false;
     render();
     if (const QString said = since(told_); !said.isEmpty()) announce(said);
 }
@@ -609,11 +614,16 @@ Picture GameWindow::picture_shown(int n) const {
     return Picture::None;
 }
 
-void GameWindow::enter_program_folder() { QDir::setCurrent(program_folder_); }
+void GameWindow::enter_program_folder() {
+    if (in_action_ && folder_entered_) return;
+    QDir::setCurrent(program_folder_);
+    folder_entered_ = in_action_;
+}
 
 void GameWindow::play_cue(std::string_view file) {
     open_cues();  // a click may come before the first frame
-    cues_.play(qs(file));
+    enter_program_folder();
+    cues_.play_here(qs(file));
 }
 
 void GameWindow::message(std::string_view text, std::string_view title, Icon icon) {
@@ -621,6 +631,7 @@ void GameWindow::message(std::string_view text, std::string_view title, Icon ico
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, qs(title),
                     qs(text), QMessageBox::Ok, this);
     box.exec();
+    folder_entered_ = false;  // whatever ran meanwhile may have left it
 }
 
 void GameWindow::focus_code_box(int box) {
@@ -630,6 +641,7 @@ void GameWindow::focus_code_box(int box) {
 
 void GameWindow::open_help(std::string_view file) {
     show_help(this, QDir(program_folder_).filePath(qs(file)));
+    folder_entered_ = false;
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {

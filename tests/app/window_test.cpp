@@ -10,10 +10,12 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "app/board_cursor.h"
 #include "app/start.h"
 #include "app/window.h"
 
@@ -50,8 +52,11 @@ public:
         help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
     }
     void play_cue(std::string_view file) override {
+        enter_program_folder();  // as the cue player would
         cues << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+        cue_folders << QDir::current().canonicalPath();
     }
+    QStringList cue_folders;  // the current folder at each cue
 };
 
 // Counts the paint events the window's widgets get.
@@ -236,6 +241,33 @@ private slots:
         QDir::setCurrent(elsewhere.path());
         QTest::mouseClick(window->cell(3), Qt::LeftButton);
         QCOMPARE(QDir::currentPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+    }
+
+    // Every cue finds the program's folder current, entered once per
+    // action: also when something else changed the current folder since the
+    // last action, and for a cue that comes without a move (a figure put on
+    // a cell in code entry).
+    void everyCueFindsTheProgramFolderCurrent() {
+        const QString program = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
+        QTemporaryDir elsewhere;
+        window->place_code(QStringLiteral("1,,,,,,3"));  // orange on 3
+        const std::function<void()> actions[] = {
+            [&] { QTest::mouseClick(window->cell(2), Qt::LeftButton); },
+            [&] { QTest::mouseClick(window->cell(3), Qt::LeftButton); },  // onto orange: its cue
+            [&] { QTest::mouseClick(window->cinsert_button(), Qt::LeftButton); },
+            [&] {
+                window->board_cursor()->setFocus();
+                QTest::keyClick(window->board_cursor(), Qt::Key_Y);  // yellow on the cursor's cell
+            },
+        };
+        window->cue_folders.clear();
+        for (const auto& action : actions) {
+            QDir::setCurrent(elsewhere.path());
+            action();
+            QCOMPARE(QDir::current().canonicalPath(), program);
+        }
+        QCOMPARE(window->cues.mid(window->cues.size() - 3), (QStringList{"green.wav", "move.wav", "move.wav"}));
+        QCOMPARE(window->cue_folders, QStringList(3, program));
     }
 
     void hintMarksTheNextCellOfAWinAndChangesNothing() {
