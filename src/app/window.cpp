@@ -224,6 +224,18 @@ protected:
         QPainter painter(this);
         look_.draw(painter, *this, picture);
     }
+    // A release on a cell the player can move to moves the player there: the
+    // button repaints itself as released, and the move changes it again at
+    // once. It is painted once instead, as the move leaves it.
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (cursor().shape() != Qt::ArrowCursor) {
+            QPushButton::mouseReleaseEvent(event);
+            return;
+        }
+        setUpdatesEnabled(false);
+        QPushButton::mouseReleaseEvent(event);
+        setUpdatesEnabled(true);  // repaints it as it now stands
+    }
     void focusInEvent(QFocusEvent* event) override {
         if (autoDefault()) QPushButton::focusInEvent(event);  // only ever in a dialog
     }

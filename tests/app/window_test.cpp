@@ -42,11 +42,14 @@ public:
     using GameWindow::GameWindow;
     QStringList messages, help, cues;
     QList<bool> shown_while_message;
+    bool painted_while_message = false;  // every cell repaints behind the box
     void message(std::string_view text, std::string_view, Icon) override {
         render();
         messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         shown_while_message.clear();
         for (int n = 1; n <= kCells; ++n) shown_while_message << !cell(n)->isHidden();
+        painted_while_message = true;
+        for (int n = 0; n <= kCells; ++n) painted_while_message = painted_while_message && cell(n)->updatesEnabled();
     }
     void open_help(std::string_view file) override {
         help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
@@ -233,6 +236,7 @@ private slots:
         QTest::mouseClick(window->cell(2), Qt::LeftButton);
         QCOMPARE(window->messages, QStringList{"You have solved the puzzle!"});
         for (int n = 1; n <= kCells; ++n) QCOMPARE(window->shown_while_message[n - 1], n == 2);
+        QVERIFY(window->painted_while_message);
         QCOMPARE(window->score_edit()->text(), QStringLiteral("59"));
     }
 
