@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -286,6 +287,20 @@ private:
     QPoint press_;
 };
 
+// The window places every control itself. A window without a layout is
+// sent a layout request each time one of its controls is shown or hidden
+// (a cell leaving the board on every move) only to lay nothing out; this
+// layout, which is never active, takes those requests instead.
+class NoLayout : public QLayout {
+public:
+    explicit NoLayout(QWidget* window) : QLayout(window) { setEnabled(false); }
+    void addItem(QLayoutItem*) override {}
+    int count() const override { return 0; }
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    QSize sizeHint() const override { return {}; }
+};
+
 GameWindow::GameWindow(QString program_folder, QWidget* parent)
     : QWidget(parent), program_folder_(std::move(program_folder)), cues_(program_folder_) {
     build();
@@ -317,6 +332,7 @@ void GameWindow::build() {
     setPalette(game_palette());  // every colour, so that no desktop theme shows through
     setAutoFillBackground(true);
     setFont(arial(8.25));
+    new NoLayout(this);
 
     // The white border behind the board.
     auto* frame2 = new QFrame(this);

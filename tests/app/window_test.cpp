@@ -62,10 +62,12 @@ public:
     QStringList cue_folders;  // the current folder at each cue
 };
 
-// Counts the paint events the window's widgets get.
+// Counts the paint events the window's widgets get, and the layout
+// requests (the window lays nothing out).
 class PaintCounter : public QObject {
 public:
     QMap<QString, int> paints;  // by widget name
+    int layout_requests = 0;
     int total() const {
         int sum = 0;
         for (int n : paints) sum += n;
@@ -77,6 +79,7 @@ protected:
         // (Hidden widgets paint only into pictures, not on the window.)
         if (event->type() == QEvent::Paint && static_cast<QWidget*>(watched)->isVisible())
             ++paints[watched->objectName()];
+        if (event->type() == QEvent::LayoutRequest) ++layout_requests;
         return false;
     }
 };
@@ -481,6 +484,7 @@ private slots:
             if (after[n].isEmpty()) ++removed;
             else ++changed;
         }
+        QCOMPARE(counter.layout_requests, 0);
         QVERIFY2(counter.total() <= 1 + changed + 9 * removed + 2,
                  qPrintable(QStringLiteral("%1 paints for %2 changed and %3 removed cells: %4")
                                 .arg(counter.total()).arg(changed).arg(removed)
