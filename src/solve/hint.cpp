@@ -24,7 +24,8 @@ bool same_rules(const Position& a, const Position& b) {
 
 // The hint to click `clicks[from]`, with the clicks of the winning line after it.
 Hint click_of(const std::vector<int>& clicks, std::size_t from) {
-    return {Hint::Verdict::Click, clicks[from], std::vector<int>(clicks.begin() + static_cast<std::ptrdiff_t>(from) + 1, clicks.end())};
+    const auto rest = clicks.begin() + static_cast<std::ptrdiff_t>(from) + 1;
+    return {Hint::Verdict::Click, clicks[from], std::vector<int>(rest, clicks.end())};
 }
 
 // The hint along `line` when `now` is one of the states along it.
