@@ -56,6 +56,7 @@ private:
         std::uint64_t ticket = 0;
     };
     void run();
+    void keep_beside_asker();  // under the lock, while the thread waits
 
     Done done_;
     std::mutex mutex_;
@@ -69,6 +70,8 @@ private:
     std::optional<Found> found_;  // the answer to the last ask, once found
     std::uint64_t told_ = 0;      // the ticket whose answer goes to `done`, 0 for none
     bool stopping_ = false;
+    bool idle_ = false;  // the thread waits for a position
+    int cpu_ = -1;       // the processor the thread is kept on, -1 for any
     std::atomic<bool> cancel_{false};
     std::thread thread_;  // started last, stopped first
 };
