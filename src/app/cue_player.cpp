@@ -77,6 +77,10 @@ bool CuePlayer::holds(const QString& file) const { return impl_ && impl_->sounds
 
 void CuePlayer::play(const QString& file) {
     QDir::setCurrent(folder_);
+    play_here(file);
+}
+
+void CuePlayer::play_here(const QString& file) {
     if (impl_ && impl_->sounds) impl_->sounds->play(file);
 }
 

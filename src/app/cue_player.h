@@ -28,6 +28,9 @@ public:
     // there without waiting. A missing or unplayable file stays silent, and
     // so does every cue while the player is closed.
     void play(const QString& file);
+    // The same, when the caller has just made the program's folder the
+    // current directory itself.
+    void play_here(const QString& file);
 
     // The folder's absolute path.
     const QString& folder() const { return folder_; }

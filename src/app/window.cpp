@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,6 +15,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -223,6 +225,18 @@ protected:
         QPainter painter(this);
         look_.draw(painter, *this, picture);
     }
+    // A release on a cell the player can move to moves the player there: the
+    // button repaints itself as released, and the move changes it again at
+    // once. It is painted once instead, as the move leaves it.
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (cursor().shape() != Qt::ArrowCursor) {
+            QPushButton::mouseReleaseEvent(event);
+            return;
+        }
+        setUpdatesEnabled(false);
+        QPushButton::mouseReleaseEvent(event);
+        setUpdatesEnabled(true);  // repaints it as it now stands
+    }
     void focusInEvent(QFocusEvent* event) override {
         if (autoDefault()) QPushButton::focusInEvent(event);  // only ever in a dialog
     }
@@ -273,6 +287,20 @@ private:
     QPoint press_;
 };
 
+// The window places every control itself. A window without a layout is
+// sent a layout request each time one of its controls is shown or hidden
+// (a cell leaving the board on every move) only to lay nothing out; this
+// layout, which is never active, takes those requests instead.
+class NoLayout : public QLayout {
+public:
+    explicit NoLayout(QWidget* window) : QLayout(window) { setEnabled(false); }
+    void addItem(QLayoutItem*) override {}
+    int count() const override { return 0; }
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    QSize sizeHint() const override { return {}; }
+};
+
 GameWindow::GameWindow(QString program_folder, QWidget* parent)
     : QWidget(parent), program_folder_(std::move(program_folder)), cues_(program_folder_) {
     build();
@@ -304,6 +332,7 @@ void GameWindow::build() {
     setPalette(game_palette());  // every colour, so that no desktop theme shows through
     setAutoFillBackground(true);
     setFont(arial(8.25));
+    new NoLayout(this);
 
     // The white border behind the board.
     auto* frame2 = new QFrame(this);
@@ -435,7 +464,11 @@ void GameWindow::forward(const std::function<void()>& handler) {
     clear_hint();  // whatever the player does next makes an old hint stale
     told_ = seen(game_);
     cues_heard_.clear();
+    const bool outer = std::exchange(in_action_, true);
+    folder_entered_ = false;
     handler();
+    in_action_ = outer;
+    folder_entered_ = false;
     render();
     if (const QString said = since(told_); !said.isEmpty()) announce(said);
 }
@@ -451,6 +484,7 @@ void GameWindow::show_hint() {
         return;
     }
     think_ahead();  // the board may have changed without being shown yet
+    if (!answer_) answer_ = hints_.answer_or_tell(hint_ticket_);
     if (answer_)
         present(*answer_);
     else
@@ -465,9 +499,10 @@ void GameWindow::think_ahead() {
     std::string board = board_key();
     if (board == asked_board_) return;
     solver::Position now = solver::position_of(game_);
-    // After a click on a board that can no longer be won the answer is
-    // known: no search, and no waking of the hint's thread, on every move of
-    // a lost game.
+    // After a click on a board that can no longer be won, or on the next
+    // cell of the winning line the answer gave, the answer is known: no
+    // search, and no waking of the hint's thread.
+    if (!answer_ && !asked_board_.empty()) answer_ = hints_.answer(hint_ticket_);
     if (answer_)
         if (const auto known = solver::hint_after(asked_position_, *answer_, now)) {
             asked_board_ = std::move(board);
@@ -607,11 +642,16 @@ Picture GameWindow::picture_shown(int n) const {
     return Picture::None;
 }
 
-void GameWindow::enter_program_folder() { QDir::setCurrent(program_folder_); }
+void GameWindow::enter_program_folder() {
+    if (in_action_ && folder_entered_) return;
+    QDir::setCurrent(program_folder_);
+    folder_entered_ = in_action_;
+}
 
 void GameWindow::play_cue(std::string_view file) {
     open_cues();  // a click may come before the first frame
-    cues_.play(qs(file));
+    enter_program_folder();
+    cues_.play_here(qs(file));
 }
 
 void GameWindow::message(std::string_view text, std::string_view title, Icon icon) {
@@ -619,6 +659,7 @@ void GameWindow::message(std::string_view text, std::string_view title, Icon ico
     QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, qs(title),
                     qs(text), QMessageBox::Ok, this);
     box.exec();
+    folder_entered_ = false;  // whatever ran meanwhile may have left it
 }
 
 void GameWindow::focus_code_box(int box) {
@@ -628,6 +669,7 @@ void GameWindow::focus_code_box(int box) {
 
 void GameWindow::open_help(std::string_view file) {
     show_help(this, QDir(program_folder_).filePath(qs(file)));
+    folder_entered_ = false;
 }
 
 void GameWindow::keyPressEvent(QKeyEvent* event) {

@@ -167,6 +167,11 @@ private:
     // stay shut once the window has closed.
     enum class CuesState { NotYet, Open, Closed } cues_state_ = CuesState::NotYet;
     bool cues_timer_started_ = false;
+    // During a user action (forward()), whether the program's folder has
+    // been entered: nothing the game does within one action leaves it, so
+    // it is entered once per action however many cues follow.
+    bool in_action_ = false;
+    bool folder_entered_ = false;
     bool centred_ = false;
 
     std::unique_ptr<CellLook> look_;

@@ -71,6 +71,9 @@ void GameWindow::Relay::play_cue(std::string_view file) {
 }
 
 void GameWindow::Relay::message(std::string_view text, std::string_view title, Icon icon) {
+    // The clicked cell is seen behind the box as the click left it, though
+    // its repaint waits for the click's end (see CellButton).
+    for (int n = 0; n <= kCells; ++n) window_.cell(n)->setUpdatesEnabled(true);
     // The player hears what led here (the winning move, say) and then the
     // message, as the box comes up.
     QString said = window_.since(window_.told_);

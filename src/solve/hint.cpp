@@ -22,18 +22,34 @@ bool same_rules(const Position& a, const Position& b) {
     return std::equal(a.code.begin() + 1, a.code.end(), b.code.begin() + 1);
 }
 
-// The next click of `line` when `now` is one of the states along it.
-std::optional<int> follow(const Line& line, const Position& now) {
+// The hint to click `clicks[from]`, with the clicks of the winning line after it.
+Hint click_of(const std::vector<int>& clicks, std::size_t from) {
+    const auto rest = clicks.begin() + static_cast<std::ptrdiff_t>(from) + 1;
+    return {Hint::Verdict::Click, clicks[from], std::vector<int>(rest, clicks.end())};
+}
+
+// The hint along `line` when `now` is one of the states along it.
+std::optional<Hint> follow(const Line& line, const Position& now) {
     if (!same_rules(line.from, now)) return std::nullopt;
     const BoardRules rules(line.from);
     Cells board = cells_of(line.from);
     int at = line.from.player;
-    for (const int click : line.clicks) {
-        if (board == cells_of(now) && at == now.player) return click;
-        board = rules.after_click(board, at, click);
-        at = click;
+    for (std::size_t i = 0; i < line.clicks.size(); ++i) {
+        if (board == cells_of(now) && at == now.player) return click_of(line.clicks, i);
+        board = rules.after_click(board, at, line.clicks[i]);
+        at = line.clicks[i];
     }
     return std::nullopt;
+}
+
+// Whether `now` is `before` after the legal click on `now.player`.
+bool one_click_after(const Position& before, const Position& now) {
+    if (!same_rules(before, now)) return false;
+    const auto on_board = [](int cell) { return cell >= 1 && cell <= kBoardCells; };
+    if (!on_board(before.player) || !on_board(now.player)) return false;
+    const Cells board = cells_of(before);
+    if (!(BoardMasks::get().neighbours(before.player) & board & bit(now.player))) return false;
+    return cells_of(now) == BoardRules(before).after_click(board, before.player, now.player);
 }
 
 }  // namespace
@@ -47,7 +63,7 @@ Hint hint_for(const Position& now, std::uint64_t work_limit, const std::atomic<b
 
     thread_local std::optional<Line> last;
     if (last)
-        if (const auto click = follow(*last, now)) return {Hint::Verdict::Click, *click};
+        if (auto along = follow(*last, now)) return *std::move(along);
 
     thread_local Solver solver;
     solver.set_work_limit(work_limit);
@@ -55,18 +71,15 @@ Hint hint_for(const Position& now, std::uint64_t work_limit, const std::atomic<b
     auto clicks = solver.solve(now);
     if (solver.out_of_work()) return {Hint::Verdict::Undecided, 0};
     if (!clicks || clicks->empty()) return {Hint::Verdict::NoWin, 0};
-    const int first = clicks->front();
     last = Line{now, std::move(*clicks)};
-    return {Hint::Verdict::Click, first};
+    return click_of(last->clicks, 0);
 }
 
 std::optional<Hint> hint_after(const Position& before, const Hint& answer, const Position& now) {
-    if (answer.verdict != Hint::Verdict::NoWin || !same_rules(before, now)) return std::nullopt;
-    const auto on_board = [](int cell) { return cell >= 1 && cell <= kBoardCells; };
-    if (!on_board(before.player) || !on_board(now.player)) return std::nullopt;
-    const Cells board = cells_of(before);
-    if (!(BoardMasks::get().neighbours(before.player) & board & bit(now.player))) return std::nullopt;
-    if (cells_of(now) != BoardRules(before).after_click(board, before.player, now.player)) return std::nullopt;
+    const bool along = answer.verdict == Hint::Verdict::Click && answer.cell == now.player && !answer.then.empty();
+    if (answer.verdict != Hint::Verdict::NoWin && !along) return std::nullopt;
+    if (!one_click_after(before, now)) return std::nullopt;
+    if (along) return click_of(answer.then, 0);
     return answer;
 }
 

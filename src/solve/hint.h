@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "solve/solver.h"
 
@@ -21,6 +22,9 @@ struct Hint {
     };
     Verdict verdict = Verdict::NoWin;
     int cell = 0;
+    // For Click: the clicks after `cell` of the winning line it starts, as
+    // far as they are known (possibly none).
+    std::vector<int> then{};
 };
 
 // How many states a hint may search, of the real and the relaxed games
@@ -46,9 +50,11 @@ Hint hint_for(const Position& position, std::uint64_t work_limit = kHintWork,
               const std::atomic<bool>* cancel = nullptr);
 
 // The answer for `now` when the answer for `before` already tells it, with
-// no search: a board no click wins any more stays so after each click, so
-// when `answer` was NoWin and `now` is `before` after one legal click, the
-// answer is NoWin again. nullopt otherwise.
+// no search, when `now` is `before` after one legal click: a board no click
+// wins any more stays so after each click, so when `answer` was NoWin the
+// answer is NoWin again; and when `answer` was a Click whose line goes on
+// and the click was its cell, the answer is the line's next click. nullopt
+// otherwise.
 std::optional<Hint> hint_after(const Position& before, const Hint& answer, const Position& now);
 
 }  // namespace morvane::solver

@@ -40,24 +40,32 @@ public:
     using GameWindow::GameWindow;
     QStringList messages, help, cues;
     QList<bool> shown_while_message;
+    bool painted_while_message = false;  // every cell repaints behind the box
     void message(std::string_view text, std::string_view, Icon) override {
         render();
         messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
         shown_while_message.clear();
         for (int n = 1; n <= kCells; ++n) shown_while_message << !cell(n)->isHidden();
+        painted_while_message = true;
+        for (int n = 0; n <= kCells; ++n) painted_while_message = painted_while_message && cell(n)->updatesEnabled();
     }
     void open_help(std::string_view file) override {
         help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
     }
     void play_cue(std::string_view file) override {
+        enter_program_folder();  // as the cue player would
         cues << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+        cue_folders << QDir::current().canonicalPath();
     }
+    QStringList cue_folders;  // the current folder at each cue
 };
 
-// Counts the paint events the window's widgets get.
+// Counts the paint events the window's widgets get, and the layout
+// requests (the window lays nothing out).
 class PaintCounter : public QObject {
 public:
     QMap<QString, int> paints;  // by widget name
+    int layout_requests = 0;
     int total() const {
         int sum = 0;
         for (int n : paints) sum += n;
@@ -69,6 +77,7 @@ protected:
         // (Hidden widgets paint only into pictures, not on the window.)
         if (event->type() == QEvent::Paint && static_cast<QWidget*>(watched)->isVisible())
             ++paints[watched->objectName()];
+        if (event->type() == QEvent::LayoutRequest) ++layout_requests;
         return false;
     }
 };
@@ -228,6 +237,7 @@ private slots:
         QTest::mouseClick(window->cell(2), Qt::LeftButton);
         QCOMPARE(window->messages, QStringList{"You have solved the puzzle!"});
         for (int n = 1; n <= kCells; ++n) QCOMPARE(window->shown_while_message[n - 1], n == 2);
+        QVERIFY(window->painted_while_message);
         QCOMPARE(window->score_edit()->text(), QStringLiteral("59"));
     }
 
@@ -236,6 +246,16 @@ private slots:
         QDir::setCurrent(elsewhere.path());
         QTest::mouseClick(window->cell(3), Qt::LeftButton);
         QCOMPARE(QDir::currentPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+        // Every cue finds it current, entered once per action, also when it
+        // was left since the last one: a plain move, a move onto orange (its
+        // cue), code entry (a cue without a move).
+        window->place_code(QStringLiteral("1,,,,,,3"));
+        window->cue_folders.clear();
+        for (QPushButton* button : {window->cell(2), window->cell(3), window->cinsert_button()}) {
+            QDir::setCurrent(elsewhere.path());
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+        QCOMPARE(window->cue_folders, QStringList(2, QDir(QCoreApplication::applicationDirPath()).canonicalPath()));
     }
 
     void hintMarksTheNextCellOfAWinAndChangesNothing() {
@@ -318,6 +338,25 @@ private slots:
             QVERIFY(window->hint_note()->text().startsWith(QStringLiteral("No way to solve")));
         }
         QCOMPARE(gate->started.load(), 1);
+    }
+
+    // Along the winning line the answer gave, the next answer is known at
+    // once: moves onto the marked cells start no search, and H marks the
+    // line's next cell straight away. A move off the line searches again.
+    void aMoveAlongTheHintsLineNeedsNoSearch() {
+        const auto gate = hold_hints();
+        gate->open = true;
+        window->place_code(QStringLiteral("1,,,,,,3"));  // won by 2 3 4 5 6 7 14 ...
+        QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);
+        for (const int next : {2, 3, 4, 5}) {
+            QTest::keyClick(window->windowHandle(), Qt::Key_H);
+            QTRY_VERIFY_WITH_TIMEOUT(window->hint_mark()->isVisible(), kHangGuard);
+            QCOMPARE(window->hint_mark()->geometry(), window->cell(next)->geometry());
+            if (next < 5) QTest::mouseClick(window->cell(next), Qt::LeftButton);
+        }
+        QCOMPARE(gate->started.load(), 1);
+        QTest::mouseClick(window->cell(12), Qt::LeftButton);  // below-right of 4, off the line
+        QTRY_COMPARE_WITH_TIMEOUT(gate->started.load(), 2, kHangGuard);
     }
 
     // A move cancels the search under way; an answer for the board before
@@ -417,6 +456,7 @@ private slots:
             if (after[n].isEmpty()) ++removed;
             else ++changed;
         }
+        QCOMPARE(counter.layout_requests, 0);
         QVERIFY2(counter.total() <= 1 + changed + 9 * removed + 2,
                  qPrintable(QStringLiteral("%1 paints for %2 changed and %3 removed cells: %4")
                                 .arg(counter.total()).arg(changed).arg(removed)

@@ -297,13 +297,23 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
     for (int board = 0; board < 30; ++board) {
         game.Randomizer_button_Click();
         outside.messages.clear();
+        solver::Position before;
+        solver::Hint last;
         for (int click = 0; click < 28 && outside.messages.empty(); ++click) {
             const auto hint = solver::hint(game);
+            // Along the line the last hint started, each hint is known without a search.
+            if (click > 0) {
+                const auto known = solver::hint_after(before, last, solver::position_of(game));
+                ASSERT_TRUE(known.has_value()) << "board " << board << ", click " << click;
+                EXPECT_EQ(known->cell, hint.cell);
+            }
             if (hint.verdict != solver::Hint::Verdict::Click) {
                 EXPECT_EQ(hint.verdict, solver::Hint::Verdict::NoWin);
                 EXPECT_EQ(click, 0) << "a hint led into a lost game";
                 break;
             }
+            before = solver::position_of(game);
+            last = hint;
             game.Square_Click(hint.cell);
             ++followed;
         }
