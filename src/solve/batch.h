@@ -1,6 +1,7 @@
 #pragma once
 // What the morvane-solve tool does, apart from reading its arguments.
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -41,7 +42,9 @@ struct DealReport {
 
 // Deals `boards` boards from a Dealer seeded with `seed` (seven draws per
 // board, CODE(0) first) and solves each, timing the solves alone (CPU time
-// of the calling thread, less what reading the clock costs).
+// of the calling thread, less what reading the clock costs). The kRetimed
+// slowest boards are then timed again: the median of five runs each.
+inline constexpr std::size_t kRetimed = 10;
 DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver);
 
 // Median, 99th percentile (nearest rank) and maximum of the times, in

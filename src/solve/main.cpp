@@ -29,7 +29,8 @@ or "invalid: " and the reason the game refuses the code.
 
 --deal N      deals N boards as the Randomizer does and prints how many are
               solvable and the median, 99th-percentile and largest CPU time
-              of a solve
+              of a solve (less the clock's own cost; the ten slowest boards
+              are timed again, the median of five runs each)
 --seed S      seed of the dealer for --deal (default 1)
 --max-median-us, --max-board-ms, --max-total-s
               with --deal: exit with status 1 when the median, the slowest
