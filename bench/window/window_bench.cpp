@@ -29,6 +29,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -40,6 +41,7 @@
 
 #include "app/start.h"
 #include "bare_window.h"
+#include "bench_support.h"
 #include "drive/driver.h"
 #include "first_frame.h"
 
@@ -228,18 +230,10 @@ private:
     std::map<std::string, Figures> figures_;
     std::string only_;  // the one action timed, or empty for all
     std::string side_;  // the one window it is done on, or empty for both
-    // What reading the thread's CPU clock itself costs (a system call): the
-    // median of 101 empty stretches, taken off every time, from both windows
-    // alike, lest it pull their ratio towards 1.
-    const long long clock_cost_ns_ = [] {
-        std::vector<long long> empty;
-        for (int i = 0; i < 101; ++i) {
-            const long long start = bench::clock_ns(CLOCK_THREAD_CPUTIME_ID);
-            empty.push_back(bench::clock_ns(CLOCK_THREAD_CPUTIME_ID) - start);
-        }
-        std::nth_element(empty.begin(), empty.begin() + 50, empty.end());
-        return empty[50];
-    }();
+    // What reading the thread's CPU clock itself costs (a system call),
+    // taken off every time, from both windows alike, lest it pull their
+    // ratio towards 1.
+    const long long clock_cost_ns_ = std::llround(morvane::bench::thread_cpu_cost() * 1000);
 };
 
 // One start of `program` with `env` added: wall ms to the first frame, CPU ms

@@ -149,7 +149,6 @@ constexpr int kRelaxedTableBits = 14;
 }  // namespace
 
 struct Solver::Impl {
-    const BoardMasks& masks = BoardMasks::get();
     BoardRules rules;
     Level game{kRealTableBits};
     // Relaxed games: the pieces' cells with what they take; within those,
