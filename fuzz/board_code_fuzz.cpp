@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/cell_text.h"
-#include "core/morvane1.h"
+#include "game/cell_text.h"
+#include "game/morvane1.h"
 #include "recording_outside.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/morvane1.h"
+#include "game/morvane1.h"
 
 namespace morvane {
 

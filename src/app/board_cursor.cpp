@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "core/controls.h"
-#include "core/geometry.h"
+#include "game/controls.h"
+#include "game/geometry.h"
 
 namespace morvane {
 

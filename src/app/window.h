@@ -16,7 +16,7 @@
 #include "app/board_code.h"
 #include "app/cue_player.h"
 #include "app/hint_worker.h"
-#include "core/morvane1.h"
+#include "game/morvane1.h"
 
 class QGroupBox;
 class QLabel;

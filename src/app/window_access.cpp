@@ -23,7 +23,7 @@
 
 #include "app/board_cursor.h"
 #include "app/window.h"
-#include "core/geometry.h"
+#include "game/geometry.h"
 
 namespace morvane {
 

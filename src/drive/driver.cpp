@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "core/cell_text.h"
+#include "game/cell_text.h"
 #include "drive/script.h"
 
 namespace morvane {

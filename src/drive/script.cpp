@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "core/controls.h"
+#include "game/controls.h"
 
 namespace morvane {
 

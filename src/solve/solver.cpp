@@ -5,12 +5,12 @@
 #include <unordered_map>
 
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 #include "solve/board_masks.h"
 #include "solve/board_rules.h"
 #include "solve/level.h"
-#include "core/geometry.h"
+#include "game/geometry.h"
 
 namespace morvane::solver {
 

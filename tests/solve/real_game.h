@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane::solve_test {
 

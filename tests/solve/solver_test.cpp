@@ -11,9 +11,9 @@
 #include <variant>
 #include <vector>
 
-#include "core/cell_text.h"
-#include "core/dealer.h"
-#include "core/geometry.h"
+#include "game/cell_text.h"
+#include "game/dealer.h"
+#include "game/geometry.h"
 #include "real_game.h"
 #include "solve/board_masks.h"
 #include "solve/hint.h"

@@ -1,4 +1,4 @@
-#include "core/dealer.h"
+#include "game/dealer.h"
 
 #include <chrono>
 

@@ -1,8 +1,8 @@
 // Legal move targets: the king-move neighbours of the player's cell.
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
-#include "core/geometry.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
+#include "game/geometry.h"
 
 namespace morvane {
 

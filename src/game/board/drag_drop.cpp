@@ -1,7 +1,7 @@
 // Building a board by dropping palette figures onto cells.
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

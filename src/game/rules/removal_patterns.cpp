@@ -1,6 +1,6 @@
-#include "rules/removal_patterns.h"
+#include "game/rules/removal_patterns.h"
 
-#include "core/geometry.h"
+#include "game/geometry.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-#include "core/cell_text.h"
+#include "game/cell_text.h"
 
 #include <cmath>
 #include <cstdlib>

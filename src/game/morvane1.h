@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/controls.h"
-#include "core/outside.h"
-#include "core/dealer.h"
-#include "core/morvymod.h"
+#include "game/controls.h"
+#include "game/outside.h"
+#include "game/dealer.h"
+#include "game/morvymod.h"
 
 namespace morvane {
 

@@ -1,7 +1,7 @@
 // Board placement: turning the board code into a board ("Reset").
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

@@ -1,6 +1,6 @@
-#include "core/morvane1.h"
+#include "game/morvane1.h"
 
-#include "core/cell_text.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

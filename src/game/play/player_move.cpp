@@ -1,7 +1,7 @@
 // The player's move, and the end of a game: won, lost, and the score.
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

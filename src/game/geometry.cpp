@@ -1,6 +1,6 @@
 // The king-move neighbours of a cell.
 
-#include "core/geometry.h"
+#include "game/geometry.h"
 
 namespace morvane {
 

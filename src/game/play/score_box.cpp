@@ -1,7 +1,7 @@
 // The score box's hidden mode: a double-click puts a typed cell back.
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

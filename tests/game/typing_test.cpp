@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/cell_text.h"
+#include "game/cell_text.h"
 #include "game.h"
 
 namespace morvane {

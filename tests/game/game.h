@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/morvane1.h"
+#include "game/morvane1.h"
 #include "recording_outside.h"
 
 namespace morvane {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/cell_text.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 namespace {

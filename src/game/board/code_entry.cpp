@@ -1,7 +1,7 @@
 // Code entry ("Code" / "OK") and starting it over ("Start Over").
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

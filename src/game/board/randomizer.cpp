@@ -1,7 +1,7 @@
 // The Randomizer: deals seven uniform cells and places the board.
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
 
 namespace morvane {
 

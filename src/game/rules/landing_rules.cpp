@@ -1,8 +1,8 @@
 // The landing rules: what happens when the player's move ends on a piece.
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
-#include "rules/removal_patterns.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
+#include "game/rules/removal_patterns.h"
 
 namespace morvane {
 

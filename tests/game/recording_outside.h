@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/outside.h"
+#include "game/outside.h"
 
 namespace morvane {
 
