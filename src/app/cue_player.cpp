@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/cue_sounds.h"
+#include "game/responses.h"
 
 namespace morvane {
 
@@ -54,18 +55,20 @@ CuePlayer::CuePlayer(QString folder) : folder_(QDir(folder).absolutePath()) {}
 
 CuePlayer::~CuePlayer() { close(); }
 
-const QStringList& CuePlayer::cueNames() {
-    static const QStringList names{
-        "move.wav", "no.wav", "won.wav", "lose.wav",
-        "Yellow.wav", "red.wav", "blue.wav", "green.wav",
-    };
+const QStringList& CuePlayer::cue_names() {
+    static const QStringList names = [] {
+        QStringList all;
+        for (const std::string_view cue : cue_files())
+            all << QString::fromUtf8(cue.data(), static_cast<qsizetype>(cue.size()));
+        return all;
+    }();
     return names;
 }
 
 void CuePlayer::open() {
     if (impl_) return;
     impl_ = new Impl;
-    if (const OpenSounds open_sounds = soundModule()) impl_->sounds.reset(open_sounds(folder_, cueNames()));
+    if (const OpenSounds open_sounds = soundModule()) impl_->sounds.reset(open_sounds(folder_, cue_names()));
 }
 
 void CuePlayer::close() {

@@ -26,6 +26,7 @@
 #include <QStyleOptionButton>
 
 #include "app/look.h"
+#include "game/responses.h"
 #include "help/help_window.h"
 #include "solve/hint.h"
 
@@ -37,12 +38,6 @@ namespace {
 constexpr int px(int twips) { return twips / 15; }
 QRect twips(int left, int top, int width, int height) {
     return {px(left), px(top), px(width), px(height)};
-}
-
-// A board is in play exactly when some cell is a legal target.
-bool in_play(const Morvane1& game) {
-    return std::any_of(game.Square.begin(), game.Square.end(),
-                       [](const Cell& cell) { return cell.pointer == kPointerArrow; });
 }
 
 QFont arial(double points, bool bold = false) {
@@ -463,7 +458,7 @@ void GameWindow::build() {
 void GameWindow::forward(const std::function<void()>& handler) {
     clear_hint();  // whatever the player does next makes an old hint stale
     told_ = seen(game_);
-    cues_heard_.clear();
+    heard_.clear();
     const bool outer = std::exchange(in_action_, true);
     folder_entered_ = false;
     handler();
@@ -475,83 +470,27 @@ void GameWindow::forward(const std::function<void()>& handler) {
 
 void GameWindow::show_hint() {
     clear_hint();
-    if (game_.code_entry_on()) {
-        note(QStringLiteral("Press OK first: hints need a board in play."));
-        return;
-    }
-    if (!in_play(game_)) {
-        note(QStringLiteral("Deal or set up a board first."));
-        return;
-    }
-    think_ahead();  // the board may have changed without being shown yet
-    if (!answer_) answer_ = hints_.answer_or_tell(hint_ticket_);
-    if (answer_)
-        present(*answer_);
-    else
-        hint_waiting_ = true;  // shown by hint_found()
-}
-
-void GameWindow::think_ahead() {
-    if (game_.code_entry_on() || !in_play(game_)) {
-        if (!asked_board_.empty()) forget_hint();
-        return;
-    }
-    std::string board = board_key();
-    if (board == asked_board_) return;
-    solver::Position now = solver::position_of(game_);
-    // After a click on a board that can no longer be won, or on the next
-    // cell of the winning line the answer gave, the answer is known: no
-    // search, and no waking of the hint's thread.
-    if (!answer_ && !asked_board_.empty()) answer_ = hints_.answer(hint_ticket_);
-    if (answer_)
-        if (const auto known = solver::hint_after(asked_position_, *answer_, now)) {
-            asked_board_ = std::move(board);
-            asked_position_ = std::move(now);
-            answer_ = known;
-            return;
-        }
-    forget_hint();
-    asked_board_ = std::move(board);
-    asked_position_ = now;
-    hints_.ask(now, ++hint_ticket_);
-}
-
-void GameWindow::forget_hint() {
-    hints_.cancel();
-    asked_board_.clear();
-    answer_.reset();
-    hint_waiting_ = false;
+    if (const auto shown = hint_model_.press(game_)) present(*shown);  // else shown by hint_found()
 }
 
 void GameWindow::hint_found(std::uint64_t ticket, const solver::Hint& hint) {
-    // An answer for a board left since is never shown.
-    if (ticket != hint_ticket_ || asked_board_.empty() || board_key() != asked_board_) return;
-    answer_ = hint;
-    if (hint_waiting_) present(hint);
+    if (const auto shown = hint_model_.found(ticket, hint, game_)) present(*shown);
 }
 
-void GameWindow::present(const solver::Hint& hint) {
-    hint_waiting_ = false;
-    hinted_board_ = board_key();
-    switch (hint.verdict) {
-        case solver::Hint::Verdict::Click:
-            // Dressed at its first showing: the style-sheet machinery is
-            // loaded only once a hint is asked for.
-            if (hint_mark_->styleSheet().isEmpty())
-                hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
-            hint_mark_->setGeometry(cells_[hint.cell]->geometry());
-            hint_mark_->raise();
-            hint_mark_->show();
-            hint_timer_.start(1500);
-            announce(QStringLiteral("Hint: cell %1.").arg(hint.cell));
-            break;
-        case solver::Hint::Verdict::NoWin:
-            note(QStringLiteral("No way to solve the board is left from here.\nReset tries it again."));
-            break;
-        case solver::Hint::Verdict::Undecided:
-            note(QStringLiteral("This board is too tangled for a quick hint."));
-            break;
+void GameWindow::present(const solver::HintShown& hint) {
+    if (hint.kind == solver::HintShown::Kind::Note) {
+        note(QString::fromStdString(hint.text));
+        return;
     }
+    // Dressed at its first showing: the style-sheet machinery is loaded
+    // only once a hint is asked for.
+    if (hint_mark_->styleSheet().isEmpty())
+        hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
+    hint_mark_->setGeometry(cells_[hint.cell]->geometry());
+    hint_mark_->raise();
+    hint_mark_->show();
+    hint_timer_.start(1500);
+    announce(QString::fromStdString(hint.text));
 }
 
 void GameWindow::note(const QString& text) {
@@ -560,7 +499,7 @@ void GameWindow::note(const QString& text) {
     // palette, between the score frame and the version label.
     hint_note_->setGeometry(game_.code_entry_on() ? QRect(px(2190), px(5175), px(4470), px(330))
                                                   : QRect(px(2520), px(4470), px(5295), px(705)));
-    hinted_board_ = board_key();
+    hint_model_.shown_for(game_);
     hint_note_->setText(text);
     hint_note_->raise();
     hint_note_->show();
@@ -569,23 +508,15 @@ void GameWindow::note(const QString& text) {
 }
 
 void GameWindow::clear_hint() {
-    hint_waiting_ = false;
+    hint_model_.stop_waiting();
     hint_timer_.stop();
     hint_mark_->hide();
     hint_note_->hide();
 }
 
-std::string GameWindow::board_key() const {
-    std::string key(game_.code_entry_on() ? "entry " : "play ");
-    for (const Cell& cell : game_.Square)
-        key += std::to_string(cell.shown) + std::to_string(static_cast<int>(cell.picture)) + ' ';
-    for (const TextBox& box : game_.CODE) key += box.text + '\n';
-    return key;
-}
-
 void GameWindow::render() {
     // A hint is about the board it was given for.
-    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && board_key() != hinted_board_) clear_hint();
+    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && !hint_model_.still_about(game_)) clear_hint();
     for (int n = 0; n <= kCells; ++n) {
         const Cell& state = game_.Square[n];
         CellButton* cell = cells_[n];
@@ -627,7 +558,7 @@ void GameWindow::render() {
     }
     for (int i = 0; i < kBoxes; ++i) figures_[i]->setHidden(!game_.palette[i].shown);
     render_access();
-    if (isVisible()) think_ahead();  // the hint of the board in play, ahead of H
+    if (isVisible()) hint_model_.think_ahead(game_);  // the hint of the board in play, ahead of H
 }
 
 QPushButton* GameWindow::cell(int n) const { return n >= 0 && n <= kCells ? cells_[n] : nullptr; }
@@ -646,6 +577,31 @@ void GameWindow::enter_program_folder() {
     if (in_action_ && folder_entered_) return;
     QDir::setCurrent(program_folder_);
     folder_entered_ = in_action_;
+}
+
+void GameWindow::happened(const Event& event) {
+    heard_.push_back(event);  // for the screen reader's words
+    if (event.kind == EventKind::ProgramFolder) enter_program_folder();
+    if (event.kind == EventKind::FocusBox) focus_code_box(event.box);
+    const Response& response = response_to(event);
+    if (!response.cue.empty()) {
+        if (sound_on_)
+            play_cue(response.cue);
+        else
+            enter_program_folder();  // as playing would
+    }
+    if (!response.text.empty()) {
+        // The clicked cell is seen behind the box as the click left it,
+        // though its repaint waits for the click's end (see CellButton).
+        for (int n = 0; n <= kCells; ++n) cell(n)->setUpdatesEnabled(true);
+        // The player hears what led here (the winning move, say) and then
+        // the message, as the box comes up.
+        QString said = since(told_);
+        if (!said.isEmpty()) said += QLatin1Char(' ');
+        announce(said + qs(response.text));
+        message(response.text, response.title, response.icon);
+    }
+    if (!response.help_file.empty()) open_help(response.help_file);
 }
 
 void GameWindow::play_cue(std::string_view file) {
@@ -716,7 +672,7 @@ void GameWindow::paintEvent(QPaintEvent* event) {
 
 void GameWindow::closeEvent(QCloseEvent* event) {
     close_cues();  // the window unloads; unloading is never cancelled
-    forget_hint();
+    hint_model_.forget();
     event->accept();
 }
 

@@ -23,7 +23,9 @@
 
 #include "app/board_cursor.h"
 #include "app/window.h"
+#include "game/board_code.h"
 #include "game/geometry.h"
+#include "game/narration.h"
 
 namespace morvane {
 
@@ -61,26 +63,6 @@ constexpr char kLegend[] =
     "navy the three on each side, orange the three above and the three below.";
 
 }  // namespace
-
-void GameWindow::Relay::play_cue(std::string_view file) {
-    window_.cues_heard_.emplace_back(file);
-    if (window_.sound_on_)
-        window_.play_cue(file);
-    else
-        window_.enter_program_folder();  // as playing would
-}
-
-void GameWindow::Relay::message(std::string_view text, std::string_view title, Icon icon) {
-    // The clicked cell is seen behind the box as the click left it, though
-    // its repaint waits for the click's end (see CellButton).
-    for (int n = 0; n <= kCells; ++n) window_.cell(n)->setUpdatesEnabled(true);
-    // The player hears what led here (the winning move, say) and then the
-    // message, as the box comes up.
-    QString said = window_.since(window_.told_);
-    if (!said.isEmpty()) said += QLatin1Char(' ');
-    window_.announce(said + QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    window_.message(text, title, icon);
-}
 
 void GameWindow::build_access() {
     // The board is one keyboard stop; its cells take no focus of their own.
@@ -209,9 +191,9 @@ void GameWindow::announce(const QString& text) {
 
 QString GameWindow::since(Seen& told) {
     Seen now = seen(game_);
-    const std::string said = what_happened(told, now, cues_heard_);
+    const std::string said = narrate(heard_, told, now);
     told = std::move(now);
-    cues_heard_.clear();
+    heard_.clear();
     return qs(said);
 }
 
@@ -265,22 +247,16 @@ bool GameWindow::copy_code() {
 }
 
 void GameWindow::place_code(const QString& code) {
-    const auto boxes = code_boxes(first_line(code).toStdString());
-    forward([&] {
-        if (!game_.code_entry_on()) game_.cinsert_Click();
-        for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, boxes[i]);
-        game_.cinsert_Click();
-    });
+    const CodeBoxes boxes = code_boxes(first_line(code).toStdString());
+    forward([&] { morvane::place_code(game_, boxes); });
 }
 
 bool GameWindow::paste_code(QLineEdit* box) {
     if (!game_.code_entry_on() || box->isReadOnly()) return false;
     const QString text = first_line(QGuiApplication::clipboard()->text());
     if (!text.contains(QLatin1Char(','))) return false;  // an ordinary paste
-    const auto boxes = code_boxes(text.toStdString());
-    forward([&] {
-        for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, boxes[i]);
-    });
+    const CodeBoxes boxes = code_boxes(text.toStdString());
+    forward([&] { type_code(game_, boxes); });
     return true;
 }
 

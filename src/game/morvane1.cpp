@@ -4,21 +4,7 @@
 
 namespace morvane {
 
-const char* picture_name(Picture picture) {
-    switch (picture) {
-        case Picture::None: return "";
-        case Picture::Morvy: return "Morvy";
-        case Picture::YEL: return "YEL";
-        case Picture::BLU: return "BLU";
-        case Picture::NAV: return "NAV";
-        case Picture::GRE: return "GRE";
-        case Picture::RED: return "RED";
-        case Picture::ORA: return "ORA";
-    }
-    return "";
-}
-
-Morvane1::Morvane1(Outside& outside) : outside_(outside) {
+Morvane1::Morvane1(GameEvents& events) : events_(&events) {
     // The state the window starts in: 28 empty grey cells that are no legal
     // targets, empty locked code boxes, score 0, the palette hidden.
     Square[0].shown = false;
@@ -33,7 +19,7 @@ Morvane1::Morvane1(Outside& outside) : outside_(outside) {
     for (int i = 0; i < kBoxes; ++i) palette[i] = PaletteFigure{picture_of_box(i), false};
 }
 
-void Morvane1::Form_KeyF1() { outside_.open_help(kHelpFile); }
+void Morvane1::Form_KeyF1() { tell({.kind = EventKind::HelpAsked}); }
 
 namespace {
 void take_typing(TextBox& box, std::string_view text) {

@@ -6,25 +6,25 @@
 // their own names. The Qt window (window.h) builds the real controls,
 // forwards each user event to the handler here and shows the state after it.
 // Handlers are defined next to the subsystem they belong to: board/, play/
-// and rules/.
+// and rules/. What happens is told, as it happens, through events.h.
 
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "game/controls.h"
-#include "game/outside.h"
 #include "game/dealer.h"
+#include "game/events.h"
 #include "game/morvymod.h"
 
 namespace morvane {
 
-inline constexpr std::string_view kTitle = "Morvane's Challenge II";
-inline constexpr std::string_view kHelpFile = "Morvane.chm";
+inline constexpr std::string_view kTitle = "Morvane's Challenge II";  // the window's
 
 class Morvane1 {
 public:
-    explicit Morvane1(Outside& outside);
+    // What happens is told to `events` as it happens (events.h).
+    explicit Morvane1(GameEvents& events);
 
     // --- The controls -----------------------------------------------------
     std::array<Cell, kCells + 1> Square;  // 0 is the hidden cell
@@ -70,10 +70,10 @@ public:
     bool code_entry_on() const { return cinsert.caption == "OK"; }
 
 private:
-    void play_cue(std::string_view file) { outside_.play_cue(file); }
+    void tell(const Event& event) { events_->happened(event); }
     void landing_rule(int piece);  // the frame every colour's rule shares
 
-    Outside& outside_;
+    GameEvents* events_;
 };
 
 }  // namespace morvane

@@ -112,11 +112,11 @@ TEST_F(CuePlayerTest, CloseIsSafeTwiceAndOpenAgainWorks) {
 
 TEST_F(CuePlayerTest, OpenLoadsEveryCueOfTheFolderAheadOfTime) {
     if (!audioDevice()) GTEST_SKIP() << "no audio device";
-    for (const QString& name : CuePlayer::cueNames()) copyCue(name, name);
+    for (const QString& name : CuePlayer::cue_names()) copyCue(name, name);
     copyCue("move.wav", "extra.wav");
     CuePlayer player(programFolder());
     player.open();
-    for (const QString& name : CuePlayer::cueNames()) EXPECT_TRUE(player.holds(name)) << name.toStdString();
+    for (const QString& name : CuePlayer::cue_names()) EXPECT_TRUE(player.holds(name)) << name.toStdString();
     EXPECT_FALSE(player.holds("extra.wav"));  // only the game's own cues
     EXPECT_FALSE(player.holds("MOVE.WAV"));   // names are taken exactly
 }
@@ -143,7 +143,7 @@ std::string problem(const QByteArray& bytes) {
 // Files the sound library would wait on for ever, or cannot play, are
 // refused before it sees them; the game's own cues pass.
 TEST(WavCheck, TheGamesCuesPassAndBrokenFilesAreRefused) {
-    for (const QString& name : CuePlayer::cueNames()) EXPECT_EQ(problem(cueBytes(name)), "") << name.toStdString();
+    for (const QString& name : CuePlayer::cue_names()) EXPECT_EQ(problem(cueBytes(name)), "") << name.toStdString();
     const QByteArray good = cueBytes("move.wav");
     ASSERT_EQ(good.mid(36, 4), "data");  // the header this table edits
     auto with = [&good](qsizetype at, const QByteArray& part) { return QByteArray(good).replace(at, part.size(), part); };

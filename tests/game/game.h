@@ -1,5 +1,5 @@
 #pragma once
-// A window with a recording outside, and the small helpers the core's tests
+// A window whose events are recorded, and the small helpers the game's tests
 // share: setting up boards, reading the board back, and the neighbour table.
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "game/morvane1.h"
-#include "recording_outside.h"
+#include "recorder.h"
 
 namespace morvane {
 
@@ -116,12 +116,12 @@ inline std::string dump(const Morvane1& w) {
 }
 
 struct Game {
-    RecordingOutside outside;
-    Morvane1 window{outside};
+    Recorder heard;
+    Morvane1 window{heard};
     std::optional<Moment> at_message;  // the board when the last message box came up
 
     Game() {
-        outside.on_message = [this] { at_message = moment(); };
+        heard.on_message = [this] { at_message = moment(); };
     }
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -147,7 +147,7 @@ struct Game {
         for (int n : cells) window.Square_Click(n);
     }
     void forget() {
-        outside.forget();
+        heard.forget();
         at_message.reset();
     }
 
@@ -177,7 +177,7 @@ struct Game {
     Moment moment() const {
         return {removed(),          flagged(),         pictures(),
                 window.CODE[0].text, window.score_box.text, window.morvymod.moves_left,
-                window.morvymod.score, outside.cues};
+                window.morvymod.score, heard.cues};
     }
     // The board as the last click left it, before an end of game set up the next one.
     Moment after_move() const { return at_message ? *at_message : moment(); }

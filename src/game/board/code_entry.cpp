@@ -15,7 +15,7 @@ void Morvane1::cinsert_Click() {
         reseto.shown = true;
         spot.text = "0";
         spot.shown = false;
-        play_cue("move.wav");
+        tell({.kind = EventKind::EntryStarted});
         for (int n = 1; n <= kCells; ++n) {
             Cell& cell = Square[n];
             cell.picture = Picture::None;
@@ -32,7 +32,7 @@ void Morvane1::cinsert_Click() {
         }
         CODE[0].shown = true;
         spot.shown = false;
-        outside_.focus_code_box(0);
+        tell({.kind = EventKind::FocusBox, .box = 0});
         Frame1.font_size = 10;
         Frame1.bold = false;
         Frame1.caption = std::string(kLongPrompt);
@@ -40,6 +40,7 @@ void Morvane1::cinsert_Click() {
         return;
     }
 
+    tell({.kind = EventKind::EntryLeft});
     for (int n = 1; n <= kCells; ++n) Square[n].caption.clear();
     reseto.shown = false;
     Frame1.caption = "Code";  // the smaller caption font stays

@@ -15,7 +15,7 @@ void Morvane1::Square_DragDrop(int index, int figure) {
     // with that picture gets the cell.
     for (int box = 0; box < kBoxes; ++box)
         if (palette[box].picture == dragged.picture) CODE[box].text = plain_decimal(index);
-    play_cue("move.wav");
+    tell({.kind = EventKind::FigurePut, .cell = index, .figure = figure});
     Square[index].caption.clear();
     for (auto& box : CODE) box.locked = true;
 }

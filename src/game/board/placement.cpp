@@ -6,16 +6,11 @@
 namespace morvane {
 
 namespace {
-constexpr std::string_view kCodeTitle = "Morvane's Challenge";
-constexpr std::string_view kBadYellow =
-    "Invalid Code.  Make sure each number in each box is below 29.";
-constexpr std::string_view kBadBox =
-    "Invalid Code.  Make sure the number in each box is below 29.";
 constexpr double kAccessCode = 87;
 }  // namespace
 
 void Morvane1::Reset_button_Click() {
-    play_cue("move.wav");
+    tell({.kind = EventKind::PlacementStarted});
     morvymod.moves_left = 50;
     for (int n = 1; n <= kCells; ++n) Square[n].shown = true;
     for (int n = 1; n <= kCells; ++n) Square[n].picture = Picture::None;
@@ -23,7 +18,7 @@ void Morvane1::Reset_button_Click() {
     for (int piece = 1; piece < kBoxes; ++piece) {
         const double value = leading_number(CODE[piece].text);
         if (value > 28 || value < 0) {
-            outside_.message(piece == 1 ? kBadYellow : kBadBox, kCodeTitle, Icon::Warning);
+            tell({.kind = EventKind::BadCode, .box = piece});
             if (piece == 3 && value == kAccessCode &&
                 leading_number(CODE[5].text) == kAccessCode) {
                 morvymod.restore_mode = 1;
@@ -37,7 +32,7 @@ void Morvane1::Reset_button_Click() {
 
     const double player = leading_number(CODE[0].text);
     if (player > 28 || player < 1) {
-        outside_.message(kBadBox, kCodeTitle, Icon::Warning);
+        tell({.kind = EventKind::BadCode, .box = 0});
         return;
     }
 
@@ -53,6 +48,9 @@ void Morvane1::Reset_button_Click() {
     spot.shown = true;
     CODE[0].shown = false;
     POINT_SET();
+    std::string code = spot.text;
+    for (int box = 1; box < kBoxes; ++box) code += "," + CODE[box].text;
+    tell({.kind = EventKind::BoardPlaced, .code = std::move(code)});
 }
 
 }  // namespace morvane

@@ -6,8 +6,6 @@
 namespace morvane {
 
 namespace {
-constexpr std::string_view kWon = "You have solved the puzzle!";
-constexpr std::string_view kLost = "Sorry, you have no more moves.";
 constexpr std::int64_t kEndBonus = 10;
 
 // The score after a game: moves left and the bonus added for a win, taken
@@ -19,23 +17,27 @@ std::int64_t settled(std::int64_t score, std::int64_t change) {
 }  // namespace
 
 void Morvane1::Square_Click(int index) {
-    outside_.enter_program_folder();
+    tell({.kind = EventKind::ProgramFolder});
     // Only a cell on the board can be clicked; the hidden cell never can.
     if (index < 1 || index > kCells || !Square[index].shown) return;
     if (Square[index].pointer == kPointerNoDrop) {
-        play_cue("no.wav");
+        tell({.kind = EventKind::Refused, .cell = index});
         return;
     }
 
     // Leave the old cell. The player's cell is always a whole cell here:
     // only a cell next to it can carry the arrow.
+    int from = 0;
     if (const auto old_cell = cell_of(CODE[0].text); old_cell && *old_cell >= 1) {
-        Square[*old_cell].picture = Picture::None;
-        Square[*old_cell].shown = false;
+        from = *old_cell;
+        Square[from].picture = Picture::None;
+        Square[from].shown = false;
     }
     morvymod.moves_left -= 1;
     CODE[0].text = plain_decimal(index);
+    const Picture landed_on = Square[index].picture;
     Square[index].picture = Picture::Morvy;
+    tell({.kind = EventKind::Moved, .from = from, .to = index, .landed_on = landed_on});
 
     yellow_check();
     blue_check();
@@ -49,9 +51,9 @@ void Morvane1::Square_Click(int index) {
     for (int n = 1; n <= kCells; ++n)
         if (Square[n].shown) ++morvymod.cell_count;
     if (morvymod.cell_count == 1) {
-        play_cue("won.wav");
-        outside_.message(kWon, kTitle, Icon::Information);
-        morvymod.score = settled(morvymod.score, morvymod.moves_left + kEndBonus);
+        const std::int64_t score = settled(morvymod.score, morvymod.moves_left + kEndBonus);
+        tell({.kind = EventKind::Won, .score = score});
+        morvymod.score = score;
         score_box.text = plain_decimal(morvymod.score);
         Randomizer_button_Click();
         return;
@@ -62,9 +64,9 @@ void Morvane1::Square_Click(int index) {
         if (Square[n].shown && Square[n].pointer == kPointerArrow) ++morvymod.cell_count;
     if (morvymod.cell_count != 0) return;
 
-    play_cue("lose.wav");
-    outside_.message(kLost, kTitle, Icon::Warning);
-    morvymod.score = settled(morvymod.score, -(morvymod.moves_left + kEndBonus));
+    const std::int64_t score = settled(morvymod.score, -(morvymod.moves_left + kEndBonus));
+    tell({.kind = EventKind::Lost, .score = score});
+    morvymod.score = score;
     score_box.text = plain_decimal(morvymod.score);
     Reset_button_Click();
 }

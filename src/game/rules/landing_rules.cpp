@@ -15,10 +15,15 @@ void Morvane1::landing_rule(int piece) {
         if (CODE[later].text == player) return;
     if (CODE[piece].text != player) return;
 
-    const auto colour = static_cast<Colour>(piece);
-    play_cue(cue_of(colour));
-    if (const auto cell = cell_spelled(player))
-        for (int m : removal_pattern(colour, *cell)) Square[m].shown = false;
+    Event fired{.kind = EventKind::RuleFired, .piece = piece};
+    if (const auto cell = cell_spelled(player)) {
+        fired.to = *cell;
+        for (int m : removal_pattern(static_cast<Colour>(piece), *cell)) {
+            if (Square[m].shown) fired.cells.push_back(m);
+            Square[m].shown = false;
+        }
+    }
+    tell(fired);
 }
 
 void Morvane1::yellow_check() { landing_rule(1); }

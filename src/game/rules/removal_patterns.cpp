@@ -21,18 +21,6 @@ void add_line(std::vector<int>& cells, int cell, const Line& line) {
 }
 }  // namespace
 
-std::string_view cue_of(Colour colour) {
-    switch (colour) {
-        case Colour::Yellow:
-        case Colour::Blue:
-        case Colour::Red: return "Yellow.wav";
-        case Colour::Navy: return "red.wav";
-        case Colour::Green: return "blue.wav";
-        case Colour::Orange: return "green.wav";
-    }
-    return "";
-}
-
 std::vector<int> removal_pattern(Colour colour, int cell) {
     std::vector<int> cells;
     if (cell < 1 || cell > kRows * kColumns) return cells;

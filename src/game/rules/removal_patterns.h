@@ -13,9 +13,6 @@ enum class Colour { Yellow = 1, Blue, Navy, Green, Red, Orange };
 inline constexpr std::array<Colour, 6> kColours{Colour::Yellow, Colour::Blue, Colour::Navy,
                                                 Colour::Green,  Colour::Red,  Colour::Orange};
 
-// The cue a colour plays; the names deliberately do not follow the colours.
-std::string_view cue_of(Colour colour);
-
 // The cells removed around a player on `cell`, in the order they go: the
 // colour's rows or columns next to the player, cut at the board's edges
 // (never wrapping into the next row). Empty for anything but a cell 1..28.

@@ -72,11 +72,11 @@ TEST(CodeEntry, EnteringAndLeavingSetEveryControl) {
                     " " + g.window.score_box.text;
          },
          "49 0 0", "49 0 0", "50 0 0"},
-        {"focus", [](const Game& g) { return each(g.outside.focused_boxes, [](int b) { return std::to_string(b); }); },
+        {"focus", [](const Game& g) { return each(g.heard.focused_boxes, [](int b) { return std::to_string(b); }); },
          "", "0", "0"},
-        {"cues", [](const Game& g) { return each(g.outside.cues, [](auto& c) { return c + " "; }); }, "",
+        {"cues", [](const Game& g) { return each(g.heard.cues, [](auto& c) { return c + " "; }); }, "",
          "move.wav ", "move.wav move.wav "},
-        {"messages", [](const Game& g) { return std::to_string(g.outside.messages.size()); }, "0", "0", "0"},
+        {"messages", [](const Game& g) { return std::to_string(g.heard.messages.size()); }, "0", "0", "0"},
     };
 
     Game g;
@@ -96,10 +96,10 @@ TEST(CodeEntry, OkAtOnceRefusesTheEmptyCodeAndLeavesCodeEntry) {
     Game g;
     g.window.cinsert_Click();
     g.window.cinsert_Click();
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kTheNumber);
-    EXPECT_EQ(g.outside.messages[0].title, kCodeTitle);
-    EXPECT_EQ(g.outside.cues, (std::vector<std::string>{"move.wav", "move.wav"}));
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kTheNumber);
+    EXPECT_EQ(g.heard.messages[0].title, kCodeTitle);
+    EXPECT_EQ(g.heard.cues, (std::vector<std::string>{"move.wav", "move.wav"}));
     EXPECT_FALSE(g.window.code_entry_on());
     EXPECT_EQ(g.window.cinsert.caption, "Code");
     EXPECT_EQ(g.pictures(), Pictures{});
@@ -107,13 +107,13 @@ TEST(CodeEntry, OkAtOnceRefusesTheEmptyCodeAndLeavesCodeEntry) {
     for (const auto& box : g.window.CODE) EXPECT_TRUE(box.locked);
     g.forget();
     g.click({1});
-    EXPECT_EQ(g.outside.cues, std::vector<std::string>{"no.wav"});
+    EXPECT_EQ(g.heard.cues, std::vector<std::string>{"no.wav"});
 }
 
 TEST(CodeEntry, OnlyThePlayerTypedGivesABoardWithThePlayerAlone) {
     Game g;
     g.type_board({"12", "", "", "", "", "", ""});
-    EXPECT_TRUE(g.outside.messages.empty());
+    EXPECT_TRUE(g.heard.messages.empty());
     EXPECT_EQ(g.pictures(), (Pictures{{12, Picture::Morvy}}));
     EXPECT_EQ(g.window.spot.text, "12");
     EXPECT_EQ(g.flagged(), kNeighbourTable[12]);
@@ -126,7 +126,7 @@ TEST(CodeEntry, ClicksOnCellsAreRefusedDuringCodeEntry) {
     g.forget();
     const std::string before = dump(g.window);
     g.click({5, 11, 12});
-    EXPECT_EQ(g.outside.cues, (std::vector<std::string>{"no.wav", "no.wav", "no.wav"}));
+    EXPECT_EQ(g.heard.cues, (std::vector<std::string>{"no.wav", "no.wav", "no.wav"}));
     EXPECT_EQ(dump(g.window), before);
 }
 
@@ -140,7 +140,7 @@ TEST(DragDrop, DroppingYellowOnNine) {
     EXPECT_EQ(g.window.Square[8].caption, " 8");
     EXPECT_EQ(g.window.CODE[1].text, "9");
     EXPECT_EQ(each(g.window.palette, [](auto& f) { return f.shown ? "1" : "0"; }), "1011111");
-    EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
+    EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
     for (const auto& box : g.window.CODE) EXPECT_TRUE(box.locked);
     EXPECT_EQ(g.window.Frame1.caption, kDragPrompt);
     EXPECT_EQ(g.flagged(), Cells{});
@@ -176,7 +176,7 @@ TEST(DragDrop, TypedValuesCountButBoxesLockAtTheFirstDrop) {
     EXPECT_EQ(g.window.CODE[0].text, "12");
     EXPECT_EQ(g.window.CODE[2].text, "");
     g.window.cinsert_Click();
-    EXPECT_TRUE(g.outside.messages.empty());
+    EXPECT_TRUE(g.heard.messages.empty());
     EXPECT_EQ(g.pictures(), (Pictures{{3, Picture::RED}, {9, Picture::YEL}, {12, Picture::Morvy}}));
     EXPECT_EQ(g.window.spot.text, "12");
 }
@@ -208,8 +208,8 @@ TEST(DragDrop, ThePlayerIsNeededAndEnoughOnItsOwn) {
     pieces.window.Square_DragDrop(9, kYel);
     pieces.window.Square_DragDrop(4, kRed);
     pieces.window.cinsert_Click();
-    ASSERT_EQ(pieces.outside.messages.size(), 1u);
-    EXPECT_EQ(pieces.outside.messages[0].text, kTheNumber);
+    ASSERT_EQ(pieces.heard.messages.size(), 1u);
+    EXPECT_EQ(pieces.heard.messages[0].text, kTheNumber);
     EXPECT_EQ(pieces.pictures(), (Pictures{{4, Picture::RED}, {9, Picture::YEL}}));
     EXPECT_FALSE(pieces.window.code_entry_on());
 
@@ -218,14 +218,14 @@ TEST(DragDrop, ThePlayerIsNeededAndEnoughOnItsOwn) {
     typed.window.CODE_Change(0, "15");
     typed.window.Square_DragDrop(9, kYel);
     typed.window.cinsert_Click();
-    EXPECT_TRUE(typed.outside.messages.empty());
+    EXPECT_TRUE(typed.heard.messages.empty());
     EXPECT_EQ(typed.pictures(), (Pictures{{9, Picture::YEL}, {15, Picture::Morvy}}));
 
     Game alone;
     alone.window.cinsert_Click();
     alone.window.Square_DragDrop(22, kMorvy);
     alone.window.cinsert_Click();
-    EXPECT_TRUE(alone.outside.messages.empty());
+    EXPECT_TRUE(alone.heard.messages.empty());
     EXPECT_EQ(alone.pictures(), (Pictures{{22, Picture::Morvy}}));
     EXPECT_EQ(alone.flagged(), kNeighbourTable[22]);
 }
@@ -241,8 +241,8 @@ TEST(StartOver, AfterDropsEverythingIsBackAsOnEntry) {
 
     g.window.reseto_Click();
     EXPECT_EQ(dump(g.window), on_entry);
-    EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
-    EXPECT_EQ(g.outside.focused_boxes, std::vector<int>{0});
+    EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
+    EXPECT_EQ(g.heard.focused_boxes, std::vector<int>{0});
     EXPECT_EQ(g.captions()[8], " 9");
     g.window.CODE_Change(0, "4");
     EXPECT_EQ(g.window.CODE[0].text, "4");
@@ -281,8 +281,8 @@ TEST(ScoreBox, WithTheModeOnADoubleClickPutsTheTypedCellBack) {
             g.window.Square[c.restored].shown = false;
         }
         EXPECT_EQ(dump(g.window), before);  // nothing else: pictures, flags, moves, score
-        EXPECT_TRUE(g.outside.cues.empty());
-        EXPECT_TRUE(g.outside.messages.empty());
+        EXPECT_TRUE(g.heard.cues.empty());
+        EXPECT_TRUE(g.heard.messages.empty());
     }
 }
 
@@ -311,7 +311,7 @@ TEST(ScoreBox, ARestoredPieceFiresAgain) {
     EXPECT_EQ(g.window.Square[17].pointer, kPointerArrow);  // next to the player: a legal target again
     g.forget();
     g.click({17});
-    EXPECT_EQ(g.outside.cues, std::vector<std::string>{"Yellow.wav"});
+    EXPECT_EQ(g.heard.cues, std::vector<std::string>{"Yellow.wav"});
     EXPECT_EQ(g.window.CODE[0].text, "17");
 }
 

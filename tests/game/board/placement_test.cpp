@@ -27,8 +27,8 @@ TEST(Placement, AcceptedCodesPutThePiecesInOrderAndThePlayerLast) {
         Game g;
         g.set_code(c.code);
         g.window.Reset_button_Click();
-        EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
-        EXPECT_TRUE(g.outside.messages.empty());
+        EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
+        EXPECT_TRUE(g.heard.messages.empty());
         EXPECT_EQ(g.pictures(), c.shown);
         EXPECT_EQ(g.removed(), Cells{});
         EXPECT_EQ(g.window.morvymod.moves_left, 50);
@@ -50,7 +50,7 @@ TEST(Placement, APieceOffTheBoardGoesToTheHiddenCell) {
         Game g;
         g.set_code({"1", text, "1", "1", "1", "1", "1"});
         g.window.Reset_button_Click();
-        EXPECT_TRUE(g.outside.messages.empty());
+        EXPECT_TRUE(g.heard.messages.empty());
         EXPECT_EQ(g.window.Square[0].picture, Y);
         EXPECT_FALSE(g.window.Square[0].shown);
         EXPECT_EQ(g.pictures(), (Pictures{{1, M}}));
@@ -94,11 +94,11 @@ TEST(Placement, RefusedCodesReportTheFirstBadBoxAndStopThere) {
         g.forget();
 
         g.window.Reset_button_Click();
-        EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
-        ASSERT_EQ(g.outside.messages.size(), 1u);
-        EXPECT_EQ(g.outside.messages[0].text, c.message);
-        EXPECT_EQ(g.outside.messages[0].title, kCodeTitle);
-        EXPECT_EQ(g.outside.messages[0].icon, Icon::Warning);
+        EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
+        ASSERT_EQ(g.heard.messages.size(), 1u);
+        EXPECT_EQ(g.heard.messages[0].text, c.message);
+        EXPECT_EQ(g.heard.messages[0].title, kCodeTitle);
+        EXPECT_EQ(g.heard.messages[0].icon, Icon::Warning);
         EXPECT_EQ(g.window.morvymod.moves_left, 50);
         EXPECT_EQ(g.removed(), Cells{});
         EXPECT_EQ(g.pictures(), c.placed);
@@ -116,9 +116,9 @@ TEST(Placement, BeforeAnyBoardResetOnlySoundsAndRefuses) {
     Game g;
     const std::string start = dump(g.window);
     g.window.Reset_button_Click();
-    EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kTheNumber);
+    EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kTheNumber);
     g.window.morvymod.moves_left = 0;  // the only change besides the hidden cell's picture
     g.window.Square[0].picture = Picture::None;
     EXPECT_EQ(dump(g.window), start);
@@ -152,8 +152,8 @@ TEST(Placement, ResetInTheMiddleOfAGameRestoresTheBoardExactly) {
     g.window.Reset_button_Click();
     g.window.morvymod.cell_count = 0;  // the end-of-game scratch counter is no part of the board
     EXPECT_EQ(dump(g.window), start);
-    EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
-    EXPECT_TRUE(g.outside.messages.empty());
+    EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
+    EXPECT_TRUE(g.heard.messages.empty());
 }
 
 TEST(Placement, NavyAndRedBoth87SwitchTheScoreBoxIntoRestoringCells) {
@@ -180,8 +180,8 @@ TEST(Placement, NavyAndRedBoth87SwitchTheScoreBoxIntoRestoringCells) {
         Game g;
         g.set_code(c.code);
         g.window.Reset_button_Click();
-        ASSERT_EQ(g.outside.messages.size(), 1u);
-        EXPECT_EQ(g.outside.messages[0].text, c.message);
+        ASSERT_EQ(g.heard.messages.size(), 1u);
+        EXPECT_EQ(g.heard.messages[0].text, c.message);
         EXPECT_EQ(g.window.morvymod.restore_mode, c.restoring ? 1 : 0);
         EXPECT_EQ(g.window.score_box.locked, !c.restoring);
         EXPECT_EQ(g.window.CODE[0].shown, true);  // no board placed

@@ -43,8 +43,8 @@ TEST(Randomizer, DealsAPlainCellIntoEveryBoxAndPlacesTheBoard) {
         EXPECT_EQ(g.window.morvymod.moves_left, 50);
         EXPECT_EQ(g.removed(), Cells{});
         EXPECT_EQ(g.flagged(), kNeighbourTable[std::stoi(code[0])]);
-        EXPECT_EQ(g.outside.cues, std::vector<std::string>{"move.wav"});
-        EXPECT_TRUE(g.outside.messages.empty());
+        EXPECT_EQ(g.heard.cues, std::vector<std::string>{"move.wav"});
+        EXPECT_TRUE(g.heard.messages.empty());
     }
 }
 

@@ -30,7 +30,7 @@ TEST(MoveTargets, RemovedNeighboursAreFlaggedToo) {
     EXPECT_EQ(g.flagged(), (Cells{2, 3, 4, 9, 11, 16, 17, 18}));
     EXPECT_EQ(g.removed(), (Cells{2, 9, 17, 25}));
     EXPECT_EQ(g.window.Square[0].pointer, 5);
-    EXPECT_TRUE(g.outside.cues.empty());
+    EXPECT_TRUE(g.heard.cues.empty());
 }
 
 TEST(MoveTargets, APlayerCellThatIsNoWholeCellGivesNoTargets) {

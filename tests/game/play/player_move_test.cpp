@@ -17,9 +17,9 @@ TEST(PlayerMove, AMoveLeavesTheOldCellAndFlagsTheNewNeighbours) {
     EXPECT_EQ(g.pictures(), (Pictures{{10, Picture::Morvy}}));
     EXPECT_EQ(g.flagged(), (Cells{2, 3, 4, 9, 11, 16, 17, 18}));
     EXPECT_EQ(g.window.morvymod.moves_left, 49);
-    EXPECT_EQ(g.outside.folder_entries, 1);
-    EXPECT_TRUE(g.outside.cues.empty());
-    EXPECT_TRUE(g.outside.messages.empty());
+    EXPECT_EQ(g.heard.folder_entries, 1);
+    EXPECT_TRUE(g.heard.cues.empty());
+    EXPECT_TRUE(g.heard.messages.empty());
 }
 
 TEST(PlayerMove, RefusedClicksOnlySayNo) {
@@ -47,9 +47,9 @@ TEST(PlayerMove, RefusedClicksOnlySayNo) {
         g.forget();
         const std::string before = dump(g.window);
         g.click({c.click});
-        EXPECT_EQ(g.outside.cues, Cues{"no.wav"});
-        EXPECT_EQ(g.outside.folder_entries, 1);
-        EXPECT_TRUE(g.outside.messages.empty());
+        EXPECT_EQ(g.heard.cues, Cues{"no.wav"});
+        EXPECT_EQ(g.heard.folder_entries, 1);
+        EXPECT_TRUE(g.heard.messages.empty());
         EXPECT_EQ(dump(g.window), before);
     }
 }
@@ -71,7 +71,7 @@ TEST(PlayerMove, CellCountHoldsTheLegalTargetsLeftAfterAnOrdinaryMove) {
         Game g;
         g.place(c.board);
         for (int m : c.moves) g.click({m});
-        ASSERT_TRUE(g.outside.messages.empty());
+        ASSERT_TRUE(g.heard.messages.empty());
         EXPECT_EQ(g.window.morvymod.cell_count, c.count) << "from " << c.board[0];
     }
 }
@@ -84,13 +84,13 @@ TEST(EndOfGame, AFirstWinIn27MovesScores33AndDealsANewBoard) {
     for (int cell : {5, 1, 2, 3, 4, 6, 7}) g.window.dealer.queue(cell);
     g.forget();
     g.click({2, 3, 4, 5, 6, 7, 14, 13, 12, 11, 10, 9, 8, 15, 16, 17, 18, 19, 20, 21});
-    ASSERT_TRUE(g.outside.messages.empty());
+    ASSERT_TRUE(g.heard.messages.empty());
     g.click({28, 27, 26, 25, 24, 23, 22});
 
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kSolved);
-    EXPECT_EQ(g.outside.messages[0].title, kGameTitle);
-    EXPECT_EQ(g.outside.messages[0].icon, Icon::Information);
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kSolved);
+    EXPECT_EQ(g.heard.messages[0].title, kGameTitle);
+    EXPECT_EQ(g.heard.messages[0].icon, Icon::Information);
     // While the message is up the board is as the last move left it.
     const Moment& won = *g.at_message;
     EXPECT_EQ(won.removed.size(), 27u);
@@ -103,7 +103,7 @@ TEST(EndOfGame, AFirstWinIn27MovesScores33AndDealsANewBoard) {
 
     EXPECT_EQ(g.window.morvymod.score, 33);
     EXPECT_EQ(g.window.score_box.text, "33");
-    EXPECT_EQ(g.outside.cues, (Cues{"won.wav", "move.wav"}));
+    EXPECT_EQ(g.heard.cues, (Cues{"won.wav", "move.wav"}));
     EXPECT_EQ(g.window.morvymod.moves_left, 50);
     EXPECT_EQ(g.removed(), Cells{});
     EXPECT_EQ(g.window.CODE[0].text, "5");
@@ -128,13 +128,13 @@ TEST(EndOfGame, ALossWith40MovesLeftFrom33GoesDownTo0AndReplaysTheBoard) {
     // Nine moves along the top, then onto the orange piece on 8, which takes
     // 1, 2, 15 and 16: every neighbour of 8 is gone.
     g.click({14, 7, 6, 5, 4, 3, 2, 1, 9});
-    ASSERT_TRUE(g.outside.messages.empty());
+    ASSERT_TRUE(g.heard.messages.empty());
     g.click({8});
 
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kNoMoves);
-    EXPECT_EQ(g.outside.messages[0].title, kGameTitle);
-    EXPECT_EQ(g.outside.messages[0].icon, Icon::Warning);
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kNoMoves);
+    EXPECT_EQ(g.heard.messages[0].title, kGameTitle);
+    EXPECT_EQ(g.heard.messages[0].icon, Icon::Warning);
     const Moment& lost = *g.at_message;
     EXPECT_EQ(lost.removed, (Cells{1, 2, 3, 4, 5, 6, 7, 9, 13, 14, 15, 16}));
     EXPECT_EQ(lost.player, "8");
@@ -145,7 +145,7 @@ TEST(EndOfGame, ALossWith40MovesLeftFrom33GoesDownTo0AndReplaysTheBoard) {
 
     EXPECT_EQ(g.window.morvymod.score, 0);
     EXPECT_EQ(g.window.score_box.text, "0");
-    EXPECT_EQ(g.outside.cues, (Cues{"green.wav", "lose.wav", "move.wav"}));
+    EXPECT_EQ(g.heard.cues, (Cues{"green.wav", "lose.wav", "move.wav"}));
     // The same board again, from its starting cell.
     EXPECT_EQ(g.window.CODE[0].text, "13");
     EXPECT_EQ(g.removed(), Cells{});
@@ -161,12 +161,12 @@ TEST(EndOfGame, ALandingRuleThatTakesTheLastCellsWinsAlthoughNoTargetIsLeft) {
     g.forget();
     // Everything but 11 and the orange rows around it, ending next to 11.
     g.click({6, 7, 13, 14, 21, 20, 28, 27, 26, 25, 24, 23, 22, 15, 16, 8, 1, 2, 9, 10});
-    ASSERT_TRUE(g.outside.messages.empty());
+    ASSERT_TRUE(g.heard.messages.empty());
     ASSERT_EQ(g.removed().size(), 20u);
     g.click({11});
 
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kSolved);
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kSolved);
     EXPECT_EQ(g.at_message->removed.size(), 27u);
     EXPECT_EQ(g.at_message->cues, (Cues{"green.wav", "won.wav"}));
     EXPECT_EQ(g.window.morvymod.score, 50 - 21 + 10);
@@ -178,8 +178,8 @@ TEST(EndOfGame, ALandingRuleThatStrandsThePlayerLoses) {
     g.type_board({"2", "", "", "", "", "", "1"});
     g.forget();
     g.click({1});  // orange on 1 takes 8 and 9; 2 was just left
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kNoMoves);
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kNoMoves);
     EXPECT_EQ(g.at_message->removed, (Cells{2, 8, 9}));
     EXPECT_EQ(g.at_message->flagged, (Cells{2, 8, 9}));
     EXPECT_EQ(g.at_message->cues, (Cues{"green.wav", "lose.wav"}));
@@ -195,8 +195,8 @@ TEST(EndOfGame, CellsLeftButNoneNextToThePlayerIsALoss) {
     g.window.morvymod.score = 100;
     g.forget();
     g.click({8, 2, 1});  // 1's neighbours 2, 8 and 9 are all behind the player
-    ASSERT_EQ(g.outside.messages.size(), 1u);
-    EXPECT_EQ(g.outside.messages[0].text, kNoMoves);
+    ASSERT_EQ(g.heard.messages.size(), 1u);
+    EXPECT_EQ(g.heard.messages[0].text, kNoMoves);
     EXPECT_EQ(g.at_message->removed, (Cells{2, 8, 9}));
     EXPECT_EQ(g.window.morvymod.score, 100 - 47 - 10);
     EXPECT_EQ(g.window.score_box.text, "43");

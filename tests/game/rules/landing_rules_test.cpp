@@ -199,7 +199,7 @@ TEST(LandingRules, OnlyTheLatestPieceOnTheCellFires) {
         Cells expected = colour(p.fires).removes[10];
         expected.push_back(11);
         EXPECT_EQ(g.removed(), sorted(expected));
-        EXPECT_EQ(g.outside.cues, Cues{colour(p.fires).cue});
+        EXPECT_EQ(g.heard.cues, Cues{colour(p.fires).cue});
     }
 }
 
@@ -209,13 +209,13 @@ TEST(LandingRules, BoxesCompareAsTexts) {
     both.place(board_with(10, {{1, "9"}, {3, "09"}}));
     EXPECT_EQ(both.window.Square[9].picture, Picture::NAV);
     both.click({9});
-    EXPECT_EQ(both.outside.cues, Cues{"Yellow.wav"});
+    EXPECT_EQ(both.heard.cues, Cues{"Yellow.wav"});
     EXPECT_EQ(both.removed(), (Cells{1, 2, 3, 10}));
 
     Game alone;
     alone.place(board_with(10, {{3, "09"}}));
     alone.click({9});
-    EXPECT_TRUE(alone.outside.cues.empty());
+    EXPECT_TRUE(alone.heard.cues.empty());
     EXPECT_EQ(alone.removed(), Cells{10});
     EXPECT_EQ(alone.window.CODE[3].text, "09");
 }
@@ -223,10 +223,10 @@ TEST(LandingRules, BoxesCompareAsTexts) {
 TEST(LandingRules, APieceOnTheStartingCellNeverFires) {
     Game g;
     g.type_board({"10", "10", "", "", "", "", "10"});
-    EXPECT_EQ(g.outside.cues, (Cues{"move.wav", "move.wav"}));  // placing fires nothing
+    EXPECT_EQ(g.heard.cues, (Cues{"move.wav", "move.wav"}));  // placing fires nothing
     g.forget();
     g.click({11});
-    EXPECT_TRUE(g.outside.cues.empty());
+    EXPECT_TRUE(g.heard.cues.empty());
     EXPECT_EQ(g.removed(), Cells{10});
     EXPECT_EQ(g.window.Square[10].picture, Picture::None);
     EXPECT_EQ(g.window.CODE[1].text, "10");
@@ -255,7 +255,7 @@ TEST(LandingRules, TakingACellAlreadyGoneChangesNothing) {
     g.place(board_with(10, {{1, "17"}}));
     g.click({17});
     EXPECT_EQ(g.removed(), (Cells{9, 10, 11}));
-    EXPECT_EQ(g.outside.cues, Cues{"Yellow.wav"});
+    EXPECT_EQ(g.heard.cues, Cues{"Yellow.wav"});
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
-#include "app/board_code.h"
+#include "game/narration.h"
 
 #include <algorithm>
+#include <vector>
+
+#include "game/board_code.h"
+#include "game/figures.h"
+#include "game/responses.h"
 
 namespace morvane {
 
 namespace {
-
-const char* const kFigureWords[] = {"empty",      "player",      "yellow piece", "blue piece",
-                                    "navy piece", "green piece", "red piece",    "orange piece"};
 
 std::string capitalised(std::string text) {
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 'a' + 'A');
@@ -28,37 +30,9 @@ std::string moves_words(std::int64_t moves) {
     return std::to_string(moves) + (moves == 1 ? " move left." : " moves left.");
 }
 
-bool has(const std::vector<std::string>& cues, std::string_view cue) {
-    return std::find(cues.begin(), cues.end(), cue) != cues.end();
-}
-
-constexpr std::string_view kEntryPrompt =
-    "Entering a code: type the player's cell and each piece's cell in the seven boxes, or put "
-    "figures on the board with the board cursor and the keys P, Y, B, N, G, R and O. "
-    "Ctrl+E or Enter places the board.";
+std::string words_of(const Event& event) { return std::string(response_to(event).words); }
 
 }  // namespace
-
-std::array<std::string, kBoxes> code_boxes(std::string_view line) {
-    std::array<std::string, kBoxes> boxes;
-    std::size_t box = 0;
-    for (const char c : line) {
-        if (c == ',') {
-            if (++box == kBoxes) break;
-        } else {
-            boxes[box] += c;
-        }
-    }
-    return boxes;
-}
-
-bool board_placed(const Morvane1& game) { return !game.code_entry_on() && game.spot.shown; }
-
-std::string board_code(const Morvane1& game) {
-    std::string code = game.spot.text;
-    for (int box = 1; box < kBoxes; ++box) code += "," + game.CODE[box].text;
-    return code;
-}
 
 int player_cell(const Morvane1& game) {
     for (int n = 1; n <= kCells; ++n)
@@ -82,7 +56,9 @@ Seen seen(const Morvane1& game) {
     return s;
 }
 
-std::string figure_words(Picture picture) { return kFigureWords[static_cast<int>(picture)]; }
+std::string figure_words(Picture picture) {
+    return std::string(picture == Picture::None ? "empty" : kFigures[static_cast<int>(picture) - 1].words);
+}
 
 std::string cell_name(const Morvane1& game, int n) {
     if (n == 0) return "Hidden cell";
@@ -108,38 +84,38 @@ std::string board_words(const Seen& board) {
     return out + ". " + moves_words(board.moves_left);
 }
 
-std::string what_happened(const Seen& from, const Seen& to, const std::vector<std::string>& cues) {
-    if (has(cues, "no.wav")) return "Not a legal move.";
+std::string narrate(std::span<const Event> events, const Seen& from, const Seen& to) {
+    auto last = [&](EventKind kind) -> const Event* {
+        const auto it = std::find_if(events.rbegin(), events.rend(), [kind](const Event& e) { return e.kind == kind; });
+        return it == events.rend() ? nullptr : &*it;
+    };
+    if (const Event* refused = last(EventKind::Refused)) return words_of(*refused);
 
     if (to.code_entry) {
-        if (!from.code_entry) return std::string(kEntryPrompt);
-        for (int i = 0; i < kBoxes; ++i)
-            if (from.in_palette[i] && !to.in_palette[i])
-                for (int n = 1; n <= kCells; ++n)
-                    if (to.picture[n] == picture_of_box(i) && from.picture[n] != to.picture[n])
-                        return capitalised(figure_words(picture_of_box(i))) + " put on cell " + std::to_string(n) + ".";
-        if (has(cues, "move.wav")) return "Started over. " + std::string(kEntryPrompt);
+        const Event* started = last(EventKind::EntryStarted);
+        if (!from.code_entry) return started ? words_of(*started) : std::string{};
+        if (const Event* put = last(EventKind::FigurePut))
+            return capitalised(figure_words(picture_of_box(put->figure))) + " put on cell " +
+                   std::to_string(put->cell) + ".";
+        if (started) return "Started over. " + words_of(*started);
         return {};
     }
 
     std::string out;
-    const bool moved = !from.code_entry && from.player != 0 && to.player != 0 && to.player != from.player &&
-                       to.moves_left == from.moves_left - 1;
-    if (moved) {
-        out = "Moved to cell " + std::to_string(to.player) + ".";
+    if (const Event* moved = last(EventKind::Moved); moved && !from.code_entry) {
+        out = "Moved to cell " + std::to_string(moved->to) + ".";
         std::vector<int> taken;
-        for (int n = 1; n <= kCells; ++n)
-            if (from.shown[n] && !to.shown[n] && n != from.player) taken.push_back(n);
-        const Picture landed_on = from.picture[to.player];
-        if (landed_on != Picture::None && landed_on != Picture::Morvy)
-            out += " " + capitalised(figure_words(landed_on)) +
+        for (const Event& event : events)
+            if (event.kind == EventKind::RuleFired) taken.insert(taken.end(), event.cells.begin(), event.cells.end());
+        std::sort(taken.begin(), taken.end());
+        if (moved->landed_on != Picture::None && moved->landed_on != Picture::Morvy)
+            out += " " + capitalised(figure_words(moved->landed_on)) +
                    (taken.empty() ? " took nothing off." : " took off " + cells_words(taken) + ".");
         const auto left = std::count(to.shown.begin() + 1, to.shown.end(), true);
         out += " " + std::to_string(left) + (left == 1 ? " cell" : " cells") + " on the board, " +
                moves_words(to.moves_left);
-    } else if (has(cues, "move.wav") && to.placed && to.player != 0) {
-        // Board placement always starts with its cue.
-        out = (from.placed && from.code == to.code ? "Same board again. " : "New board. ") + board_words(to);
+    } else if (const Event* placed = last(EventKind::BoardPlaced); placed && to.placed && to.player != 0) {
+        out = (from.placed && from.code == placed->code ? "Same board again. " : "New board. ") + board_words(to);
     }
     if (to.score != from.score) out += (out.empty() ? "" : " ") + std::string("Score ") + std::to_string(to.score) + ".";
     return out;
