@@ -24,6 +24,7 @@
 #include "app/board_cursor.h"
 #include "app/window.h"
 #include "game/board_code.h"
+#include "game/figures.h"
 #include "game/geometry.h"
 #include "game/narration.h"
 
@@ -33,11 +34,7 @@ namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-const char* const kBoxFigure[kBoxes] = {"player", "yellow piece", "blue piece", "navy piece",
-                                        "green piece", "red piece", "orange piece"};
-const char* const kPaletteName[kBoxes] = {"Player figure", "Yellow piece", "Blue piece", "Navy piece",
-                                          "Green piece", "Red piece", "Orange piece"};
-const char kFigureKey[kBoxes] = {'P', 'Y', 'B', 'N', 'G', 'R', 'O'};
+QLatin1String latin1(std::string_view text) { return QLatin1String(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The keys of the buttons and the window (shown in tooltips and the help).
 const QKeySequence kNewKey(Qt::CTRL | Qt::Key_N);      // Randomizer: a new game
@@ -92,17 +89,17 @@ void GameWindow::build_access() {
     announce(QStringLiteral("No board yet. Ctrl+N deals a board, Ctrl+E enters a code."));
 
     for (int i = 0; i < kBoxes; ++i) {
-        code_[i]->setAccessibleName(QStringLiteral("Code: %1").arg(QLatin1String(kBoxFigure[i])));
+        code_[i]->setAccessibleName(QStringLiteral("Code: %1").arg(latin1(kFigures[i].words)));
         code_[i]->setAccessibleDescription(
-            QStringLiteral("The cell of the %1 in the board code").arg(QLatin1String(kBoxFigure[i])));
+            QStringLiteral("The cell of the %1 in the board code").arg(latin1(kFigures[i].words)));
         code_[i]->installEventFilter(this);
         connect(code_[i], &QLineEdit::returnPressed, this, [this] {
             if (game_.code_entry_on()) press(cinsert_);
             leave_code_box();
         });
-        figure(i)->setAccessibleName(QLatin1String(kPaletteName[i]));
+        figure(i)->setAccessibleName(latin1(kFigures[i].palette_words));
         figure(i)->setAccessibleDescription(
-            QStringLiteral("Drag it onto a cell, or press %1 with the board cursor on the cell").arg(QLatin1Char(kFigureKey[i])));
+            QStringLiteral("Drag it onto a cell, or press %1 with the board cursor on the cell").arg(QLatin1Char(kFigures[i].key)));
     }
     spot_->setFocusPolicy(Qt::ClickFocus);
     spot_->installEventFilter(this);
