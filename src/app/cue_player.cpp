@@ -20,14 +20,14 @@ struct CuePlayer::Impl {
 namespace {
 
 // The folder of the running program's executable, links resolved.
-QString programFolder() {
+QString executable_folder() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
 }
 
 // Where the sound module lies: beside the program, as in the build folder,
 // or in the installed library folder reached from the program's folder.
-QString soundModulePath() {
-    const QDir program(programFolder());
+QString sound_module_path() {
+    const QDir program(executable_folder());
     const QString name = QStringLiteral("morvane_sound.so");
     if (program.exists(name)) return program.filePath(name);
     return QDir(program.filePath(QStringLiteral(MORVANE_INSTALLED_MODULE_DIR))).filePath(name);
@@ -36,9 +36,9 @@ QString soundModulePath() {
 // The sound module's entry point, loaded on first use and kept for the
 // program's life; null when the module is missing (the cues stay silent).
 using OpenSounds = CueSounds* (*)(const QString&, const QStringList&);
-OpenSounds soundModule() {
+OpenSounds sound_module() {
     static const OpenSounds entry = []() -> OpenSounds {
-        const QByteArray path = QFile::encodeName(soundModulePath());
+        const QByteArray path = QFile::encodeName(sound_module_path());
         void* module = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
         if (!module) {
             qWarning("no sound: %s", dlerror());
@@ -68,7 +68,7 @@ const QStringList& CuePlayer::cue_names() {
 void CuePlayer::open() {
     if (impl_) return;
     impl_ = new Impl;
-    if (const OpenSounds open_sounds = soundModule()) impl_->sounds.reset(open_sounds(folder_, cue_names()));
+    if (const OpenSounds open_sounds = sound_module()) impl_->sounds.reset(open_sounds(folder_, cue_names()));
 }
 
 void CuePlayer::close() {
