@@ -11,7 +11,7 @@ check() {
   local hits
   hits=$(grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($2)" "$src/$1" 2>/dev/null)
   if [[ -n $hits ]]; then
-    echo "FAIL $1 includes $3:"; echo "$hits"; failed=1
+    echo "FAIL $1 includes one of $3:"; echo "$hits"; failed=1
   else
     echo "ok   $1 includes none of $3"
   fi

@@ -3,11 +3,13 @@
 #include <array>
 #include <utility>
 
+#include "game/morvane1.h"
+
 namespace morvane {
 
 namespace {
 
-constexpr std::string_view kGameTitle = "Morvane's Challenge II";
+constexpr std::string_view kGameTitle = kTitle;  // the window's own
 constexpr std::string_view kCodeTitle = "Morvane's Challenge";
 constexpr std::string_view kHelp = "Morvane.chm";
 
