@@ -328,6 +328,7 @@ int main(int argc, char** argv) {
                                (unsigned long long)winnable, bench.clock_cost, plain_every));
     bench.print_boards("The solver's slowest boards", slowest_for_solver);
     bench.print_boards("The cut search's slowest boards", slowest(bench.searches[1], slow));
+    std::printf("\nthe solver's tables of verdicts: %.2f MiB\n", double(bench.solver.table_bytes()) / (1 << 20));
     if (!bench.agree) std::printf("\nthe searches DISAGREE on some boards\n");
     return bench.agree ? 0 : 1;
 }

@@ -41,7 +41,7 @@ void HintWorker::ask(const solver::Position& position, std::uint64_t ticket) {
 void HintWorker::keep_beside_asker() {
     // Waking a thread that sleeps on another processor interrupts that one,
     // which on a virtual machine whose other processor idles costs the
-    // asker some 20 us, more than the rest of a click; woken on the
+    // asker more than the rest of a click; woken on the
     // asker's own processor it is only queued there. As a batch thread it
     // then waits for the asker to be done (the window, at the end of the
     // click), and the asker's processor stays its own until the asker moves.

@@ -37,6 +37,8 @@ class Level {
 public:
     explicit Level(int table_bits) : table_(table_bits) {}
 
+    std::size_t table_bytes() const { return table_.bytes(); }
+
     // A new board. `rules` must outlive the use; `board` is the cells on it
     // now, `kept` the cells this level keeps. The levels in `coarser` cut
     // off this one's search; the cells each keeps must be a part of these.
