@@ -103,6 +103,8 @@ TEST(Deal, DealsAsTheRandomizerAndSummarizes) {
     EXPECT_EQ(times.median, 3);
     EXPECT_EQ(times.p99, 5);
     EXPECT_EQ(times.max, 5);
+    EXPECT_EQ(times.count, 5u);
+    EXPECT_EQ(times.total, 15);
     std::vector<double> hundred;
     for (int i = 1; i <= 100; ++i) hundred.push_back(i);
     EXPECT_EQ(solver::summarize(hundred).median, 50);
