@@ -13,8 +13,9 @@ constexpr std::uint64_t kPayCheck = 1024;
 constexpr std::uint64_t kAskedPerCut = 256;
 
 constexpr bool single(Cells cells) { return cells && !(cells & (cells - 1)); }
-// How many cells: done in registers, as the baseline instruction set has no
-// population count and std::popcount would call out of line for it.
+// How many cells, in registers: the x86-64 baseline the game is built for
+// has no population count instruction, and std::popcount would call a
+// library routine for it.
 constexpr int count_of(Cells cells) {
     cells = cells - ((cells >> 1) & 0x55555555u);
     cells = (cells & 0x33333333u) + ((cells >> 2) & 0x33333333u);
