@@ -81,9 +81,9 @@ DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver) {
         report.microseconds.push_back(took);
         if (slowest.size() < kRetimed) {
             slowest.push_back({took, i, cells});
-        } else if (const auto fastest = std::min_element(
-                       slowest.begin(), slowest.end(),
-                       [](const Slow& a, const Slow& b) { return a.microseconds < b.microseconds; });
+        } else if (const auto fastest =
+                       std::min_element(slowest.begin(), slowest.end(),
+                                        [](const Slow& a, const Slow& b) { return a.microseconds < b.microseconds; });
                    took > fastest->microseconds) {
             *fastest = {took, i, cells};
         }

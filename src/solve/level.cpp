@@ -277,8 +277,7 @@ bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
     // on, so only cells away from them are looked at. A plain cell with two
     // ways on or more is never a dead end either.
     const Cells next_to_open = kOpen ? next_to_open_ : 0;
-    const Cells tight = must_visit & ~next_to_open &
-                        (rules_->firing | ~masks_.two_or_more_neighbours(rest));
+    const Cells tight = must_visit & ~next_to_open & (rules_->firing | ~masks_.two_or_more_neighbours(rest));
     Cells end = kAllCells;
     for (Cells cells = tight; cells; cells &= cells - 1) {
         const int c = lowest_cell(cells);
@@ -288,8 +287,7 @@ bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
             end &= bit(c);
         } else if (single(ways_on) && !(ways_on & next_to_open)) {
             const int x = lowest_cell(ways_on);
-            if (!(masks_.neighbours(x) & rest & ~bit(c) & ~fire[c] & ~fire[x]))
-                end &= bit(c) | ways_on;
+            if (!(masks_.neighbours(x) & rest & ~bit(c) & ~fire[c] & ~fire[x])) end &= bit(c) | ways_on;
         }
         if (!end) return false;
     }

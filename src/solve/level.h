@@ -103,13 +103,23 @@ public:
 private:
     // Each twice: for a level with open cells, and for one without (the
     // real game), where all that concerns open cells drops out.
-    template <bool kOpen> bool state_winnable(Cells kept, int player);
+    template <bool kOpen>
+    bool state_winnable(Cells kept, int player);
     bool coarser_winnable(Cells kept, int player);
-    template <bool kOpen> bool search(Cells kept, int player);
-    template <bool kOpen> bool promising(Cells kept, int player) const;
-    template <bool kOpen> bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
-    template <bool kOpen> bool in_open(int player) const { return kOpen && (open_ & bit(player)); }
-    template <bool kOpen> Cells area(int player) const { return in_open<kOpen>(player) ? part_[player] : bit(player); }
+    template <bool kOpen>
+    bool search(Cells kept, int player);
+    template <bool kOpen>
+    bool promising(Cells kept, int player) const;
+    template <bool kOpen>
+    bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
+    template <bool kOpen>
+    bool in_open(int player) const {
+        return kOpen && (open_ & bit(player));
+    }
+    template <bool kOpen>
+    Cells area(int player) const {
+        return in_open<kOpen>(player) ? part_[player] : bit(player);
+    }
     int order_of(Cells next, int cell, int onward, bool fires) const;
 
     const BoardMasks& masks_ = BoardMasks::get();
