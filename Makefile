@@ -1,7 +1,7 @@
 # make run        installs the packages the game needs, builds the game
 #                 alone and starts it
-# make test       installs the test tools too, builds everything and runs
-#                 every test
+# make test       installs the test tools too, builds everything (warnings
+#                 are errors; WERROR=OFF for not) and runs every test
 # make install    installs the built game (PREFIX=/usr/local, DESTDIR=)
 # make uninstall  removes what make install put down
 # make deb        builds the Debian package into build/deb and checks it
@@ -16,6 +16,9 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 # What the game needs at run time besides the program: its cues and help.
 GAME_TARGETS = morvane morvane-solve morvane-drive
+
+# The tests' build treats compiler warnings as errors.
+WERROR ?= ON
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
@@ -36,8 +39,9 @@ $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 
 configure: deps $(BUILD)/build.ninja
-	@grep -q '^BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt || \
-	  cmake -S . -B $(BUILD) -DBUILD_TESTING=ON
+	@grep -q '^BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt && \
+	  grep -q '^MORVANE_WERROR:BOOL=$(WERROR)$$' $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) -DBUILD_TESTING=ON -DMORVANE_WERROR=$(WERROR)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -1,46 +1,15 @@
 #include "bench_support.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdarg>
 #include <ctime>
 
 namespace morvane::bench {
 
-namespace {
-double microseconds(clockid_t clock) {
+double wall_now() {
     timespec now{};
-    clock_gettime(clock, &now);
+    clock_gettime(CLOCK_MONOTONIC, &now);
     return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
-}
-}  // namespace
-
-double thread_cpu_now() { return microseconds(CLOCK_THREAD_CPUTIME_ID); }
-double wall_now() { return microseconds(CLOCK_MONOTONIC); }
-
-double thread_cpu_cost() {
-    std::vector<double> empty;
-    for (int i = 0; i < 101; ++i) {
-        const double start = thread_cpu_now();
-        empty.push_back(thread_cpu_now() - start);
-    }
-    return summarize(empty).median;
-}
-
-Summary summarize(std::vector<double> values) {
-    Summary summary;
-    summary.count = values.size();
-    if (values.empty()) return summary;
-    std::sort(values.begin(), values.end());
-    const auto rank = [&](double share) {
-        const auto index = static_cast<std::size_t>(std::ceil(share * values.size()));
-        return values[std::clamp<std::size_t>(index, 1, values.size()) - 1];
-    };
-    summary.median = rank(0.5);
-    summary.p99 = rank(0.99);
-    summary.max = values.back();
-    for (const double value : values) summary.total += value;
-    return summary;
 }
 
 Table::Table(std::string title, std::vector<std::string> headings)

@@ -57,7 +57,10 @@ bool PlainSearch::search(Cells board, int player) {
         if (next == bit(q)) return true;
         const std::uint64_t state = std::uint64_t(q) << 28 | next;
         if (known_lost(state)) continue;
-        if (!could_win(next, q)) { remember_lost(state); continue; }
+        if (!could_win(next, q)) {
+            remember_lost(state);
+            continue;
+        }
         if (search(next, q)) return true;
         remember_lost(state);
     }

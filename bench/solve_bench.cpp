@@ -72,12 +72,18 @@ struct Bench {
     const double clock_cost = bench::thread_cpu_cost();
 
     Bench() {
-        searches.push_back({"solver", [this](const auto& p) { return solver.solve(p).has_value(); },
-                            [this] { return solver.stats().work(); }, {}, {}});
-        searches.push_back({"cut search", [this](const auto& p) { return cut.winnable(p); },
-                            [this] { return cut.states(); }, {}, {}});
-        searches.push_back({"plain search", [this](const auto& p) { return plain.winnable(p); },
-                            [this] { return plain.states(); }, {}, {}});
+        searches.push_back({"solver",
+                            [this](const auto& p) { return solver.solve(p).has_value(); },
+                            [this] { return solver.stats().work(); },
+                            {},
+                            {}});
+        searches.push_back(
+            {"cut search", [this](const auto& p) { return cut.winnable(p); }, [this] { return cut.states(); }, {}, {}});
+        searches.push_back({"plain search",
+                            [this](const auto& p) { return plain.winnable(p); },
+                            [this] { return plain.states(); },
+                            {},
+                            {}});
     }
 
     // Times searches on board `i` (all of them when `which` is empty), the
@@ -324,10 +330,11 @@ int main(int argc, char** argv) {
     bench.print_summary(format("%llu boards dealt from seed %llu, %llu winnable; CPU time of one thread, less"
                                " the clock's own %.2f us; the plain search on one board in %zu and the"
                                " solver's slowest",
-                               (unsigned long long)boards, (unsigned long long)seed,
-                               (unsigned long long)winnable, bench.clock_cost, plain_every));
+                               (unsigned long long)boards, (unsigned long long)seed, (unsigned long long)winnable,
+                               bench.clock_cost, plain_every));
     bench.print_boards("The solver's slowest boards", slowest_for_solver);
     bench.print_boards("The cut search's slowest boards", slowest(bench.searches[1], slow));
+    std::printf("\nthe solver's tables of verdicts: %.2f MiB\n", double(bench.solver.table_bytes()) / (1 << 20));
     if (!bench.agree) std::printf("\nthe searches DISAGREE on some boards\n");
     return bench.agree ? 0 : 1;
 }

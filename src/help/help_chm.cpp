@@ -72,9 +72,12 @@ int seek_memory(mspack_file* handle, off_t offset, int mode) {
     MemoryFile* file = file_of(handle);
     const qint64 size = file->writing ? file->memory->written : file->memory->archive.size();
     qint64 to = offset;
-    if (mode == MSPACK_SYS_SEEK_CUR) to += file->at;
-    else if (mode == MSPACK_SYS_SEEK_END) to += size;
-    else if (mode != MSPACK_SYS_SEEK_START) return -1;
+    if (mode == MSPACK_SYS_SEEK_CUR)
+        to += file->at;
+    else if (mode == MSPACK_SYS_SEEK_END)
+        to += size;
+    else if (mode != MSPACK_SYS_SEEK_START)
+        return -1;
     if (to < 0 || to > size) return -1;
     file->at = to;
     return 0;
@@ -87,13 +90,9 @@ void* allocate(mspack_system*, size_t bytes) { return std::malloc(bytes); }
 void release(void* block) { std::free(block); }
 void copy_bytes(void* from, void* to, size_t bytes) { std::memmove(to, from, bytes); }
 
-QString shown_name(const QString& path) {
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
+QString shown_name(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
-QString archive_path(const QString& name) {
-    return name.startsWith(u'/') ? name : QStringLiteral("/") + name;
-}
+QString archive_path(const QString& name) { return name.startsWith(u'/') ? name : QStringLiteral("/") + name; }
 
 // A zero-terminated text field of the system record.
 QString field_text(const QByteArray& data) {
@@ -124,9 +123,9 @@ std::unique_ptr<ChmFile> ChmFile::from_bytes(QByteArray bytes, const QString& pa
     Memory& memory = *file->memory_;
     memory.archive = std::move(bytes);
     accept_second_guid(memory.archive);
-    static_cast<mspack_system&>(memory) = mspack_system{open_memory, close_memory, read_memory, write_memory,
-                                  seek_memory, tell_memory,  quiet,       allocate,
-                                  release,     copy_bytes,   nullptr};
+    static_cast<mspack_system&>(memory) =
+        mspack_system{open_memory, close_memory, read_memory, write_memory, seek_memory, tell_memory,
+                      quiet,       allocate,     release,     copy_bytes,   nullptr};
     file->decompressor_ = mspack_create_chm_decompressor(&memory);
     if (!file->decompressor_) return nullptr;
     file->header_ = file->decompressor_->open(file->decompressor_, kArchiveName);
@@ -136,8 +135,7 @@ std::unique_ptr<ChmFile> ChmFile::from_bytes(QByteArray bytes, const QString& pa
         const QString name = QString::fromUtf8(entry->filename);
         if (!name.startsWith(u'/')) continue;
         file->files_.insert(name.toLower(), entry);
-        const bool bookkeeping = name.startsWith(QStringLiteral("/#")) ||
-                                 name.startsWith(QStringLiteral("/$"));
+        const bool bookkeeping = name.startsWith(QStringLiteral("/#")) || name.startsWith(QStringLiteral("/$"));
         if (!bookkeeping && !name.endsWith(u'/')) file->entries_.append(name);
     }
     file->read_system_record();
@@ -184,8 +182,7 @@ std::optional<QByteArray> ChmFile::read(const QString& name) const {
     if (entry->length == 0) return QByteArray();
     memory_->unpacked = QByteArray(static_cast<qsizetype>(entry->length), Qt::Uninitialized);
     memory_->written = 0;
-    const int error = decompressor_->extract(decompressor_, const_cast<mschmd_file*>(entry),
-                                             kUnpackedName);
+    const int error = decompressor_->extract(decompressor_, const_cast<mschmd_file*>(entry), kUnpackedName);
     QByteArray data = std::exchange(memory_->unpacked, QByteArray());
     if (error != MSPACK_ERR_OK || memory_->written != entry->length) return std::nullopt;
     return data;

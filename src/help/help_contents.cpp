@@ -9,9 +9,9 @@ namespace {
 
 QString decode_entities(const QString& text) {
     static const QHash<QString, QString> named = {
-        {QStringLiteral("amp"), QStringLiteral("&")},   {QStringLiteral("lt"), QStringLiteral("<")},
-        {QStringLiteral("gt"), QStringLiteral(">")},    {QStringLiteral("quot"), QStringLiteral("\"")},
-        {QStringLiteral("apos"), QStringLiteral("'")},  {QStringLiteral("nbsp"), QStringLiteral("\u00a0")},
+        {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
+        {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
+        {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral("\u00a0")},
     };
     static const QRegularExpression reference(QStringLiteral("&(#x[0-9a-fA-F]+|#[0-9]+|[a-zA-Z]+);"));
     QString out;
@@ -23,9 +23,8 @@ QString decode_entities(const QString& text) {
         QString replacement = match.captured(0);
         if (body.startsWith(QStringLiteral("#"))) {
             bool ok = false;
-            const uint code = body.startsWith(QStringLiteral("#x"), Qt::CaseInsensitive)
-                                  ? body.mid(2).toUInt(&ok, 16)
-                                  : body.mid(1).toUInt(&ok, 10);
+            const uint code = body.startsWith(QStringLiteral("#x"), Qt::CaseInsensitive) ? body.mid(2).toUInt(&ok, 16)
+                                                                                         : body.mid(1).toUInt(&ok, 10);
             if (ok && code > 0 && code <= 0x10FFFF) {
                 const char32_t character = code;
                 replacement = QString::fromUcs4(&character, 1);
@@ -77,8 +76,7 @@ std::vector<HelpTopic> parse_contents(const QString& text) {
         if (name == QStringLiteral("ul")) {
             if (!closing) {
                 std::vector<HelpTopic>& current = *lists.back();
-                const bool nests =
-                    !current.empty() && lists.size() < static_cast<size_t>(kMaxContentsDepth);
+                const bool nests = !current.empty() && lists.size() < static_cast<size_t>(kMaxContentsDepth);
                 if (nests) lists.push_back(&current.back().children);
                 opened.push_back(nests);
             } else if (!opened.empty()) {
@@ -88,8 +86,9 @@ std::vector<HelpTopic> parse_contents(const QString& text) {
         } else if (name == QStringLiteral("object")) {
             if (!closing) {
                 const auto attrs = attributes(match.captured(3));
-                in_topic = attrs.value(QStringLiteral("type")).compare(
-                               QStringLiteral("text/sitemap"), Qt::CaseInsensitive) == 0;
+                in_topic =
+                    attrs.value(QStringLiteral("type")).compare(QStringLiteral("text/sitemap"), Qt::CaseInsensitive) ==
+                    0;
                 topic = HelpTopic{};
             } else if (in_topic) {
                 in_topic = false;

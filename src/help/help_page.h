@@ -22,8 +22,8 @@ inline constexpr char kDamagedPageText[] = "This help page is damaged.";
 // page takes grows threefold with every table nested in another.
 struct PageLimits {
     static constexpr qsizetype kMaxBytes = 128 * 1024;
-    static constexpr int kMaxNesting = 64;       // elements open at once, as written
-    static constexpr int kMaxTableNesting = 8;   // tables inside tables, as Qt reads them
+    static constexpr int kMaxNesting = 64;         // elements open at once, as written
+    static constexpr int kMaxTableNesting = 8;     // tables inside tables, as Qt reads them
     static constexpr qint64 kMaxCellWork = 30000;  // sum over cells of 3^(tables around them)
     // Qt reads list items and table cells in time that grows with the
     // square of their number.
@@ -31,9 +31,9 @@ struct PageLimits {
     static constexpr int kMaxCells = 5000;
     // Each floating picture or table is placed against all before it.
     static constexpr int kMaxFloats = 200;
-    static constexpr int kMaxSpan = 100;         // colspan, rowspan
-    static constexpr int kMaxLength = 4000;      // width, height (pixels), CSS lengths
-    static constexpr int kMaxSpacing = 100;      // border, cellpadding, cellspacing, hspace, vspace
+    static constexpr int kMaxSpan = 100;     // colspan, rowspan
+    static constexpr int kMaxLength = 4000;  // width, height (pixels), CSS lengths
+    static constexpr int kMaxSpacing = 100;  // border, cellpadding, cellspacing, hspace, vspace
     static constexpr int kMaxPictureSide = 4096;
 };
 

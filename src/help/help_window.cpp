@@ -62,11 +62,10 @@ QPointer<HelpWindow>& parentless_window() {
 void show_problem(QWidget* parent, const QString& problem) {
     QMessageBox* box = nullptr;
     if (parent)
-        box = parent->findChild<QMessageBox*>(QString::fromLatin1(kHelpProblemBoxName),
-                                              Qt::FindDirectChildrenOnly);
+        box = parent->findChild<QMessageBox*>(QString::fromLatin1(kHelpProblemBoxName), Qt::FindDirectChildrenOnly);
     if (!box) {
-        box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Morvane's Challenge II"),
-                              QString(), QMessageBox::Ok, parent);
+        box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Morvane's Challenge II"), QString(),
+                              QMessageBox::Ok, parent);
         box->setObjectName(QString::fromLatin1(kHelpProblemBoxName));
         box->setAttribute(Qt::WA_DeleteOnClose);
     }
@@ -180,8 +179,7 @@ void HelpWindow::load(std::unique_ptr<ChmFile> file) {
     // Nothing of an earlier file may stay: not its pictures, which the
     // document keeps, nor the page, nor the way back to it.
     browser_->document()->clear();
-    if (browser_->source().adjusted(QUrl::RemoveFragment) == home_.adjusted(QUrl::RemoveFragment))
-        browser_->reload();
+    if (browser_->source().adjusted(QUrl::RemoveFragment) == home_.adjusted(QUrl::RemoveFragment)) browser_->reload();
     browser_->setSource(home_);
     browser_->clearHistory();
 }
@@ -223,8 +221,10 @@ void HelpWindow::mark_topic(const QUrl& page) {
     const QUrl bare = page.adjusted(QUrl::RemoveFragment);
     for (QTreeWidgetItemIterator it(contents_); *it && !exact; ++it) {
         const QUrl url = (*it)->data(0, kUrlRole).toUrl();
-        if (url == page) exact = *it;
-        else if (!same_page && url.adjusted(QUrl::RemoveFragment) == bare) same_page = *it;
+        if (url == page)
+            exact = *it;
+        else if (!same_page && url.adjusted(QUrl::RemoveFragment) == bare)
+            same_page = *it;
     }
     QTreeWidgetItem* item = exact ? exact : same_page;
     const QSignalBlocker quiet(contents_);

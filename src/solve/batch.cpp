@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <ctime>
 
 #include "game/dealer.h"
 
@@ -37,31 +35,6 @@ std::string answer(std::string_view line, Solver& solver) {
     return out;
 }
 
-namespace {
-
-// CPU time of this thread, in microseconds: on a busy machine the wall clock
-// would count the time spent waiting for a core too.
-double cpu_microseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
-}
-
-// What one reading of that clock costs, as seen between two readings with
-// nothing in between: the median of 101 tries. A system call on most
-// machines, and about a third of a small board's time.
-double cpu_clock_cost() {
-    std::vector<double> empty;
-    for (int i = 0; i < 101; ++i) {
-        const double start = cpu_microseconds();
-        empty.push_back(cpu_microseconds() - start);
-    }
-    std::nth_element(empty.begin(), empty.begin() + 50, empty.end());
-    return empty[50];
-}
-
-}  // namespace
-
 LineRead read_line(std::istream& in, std::string& line) {
     line.clear();
     std::streambuf* const buffer = in.rdbuf();
@@ -87,7 +60,7 @@ DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver) {
     DealReport report;
     report.boards = boards;
     report.microseconds.reserve(boards);
-    report.clock_microseconds = cpu_clock_cost();
+    report.clock_microseconds = thread_cpu_cost();
     // The slowest boards so far, for timing them again.
     struct Slow {
         double microseconds;
@@ -101,16 +74,16 @@ DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver) {
         std::array<int, 7> cells;
         for (int& cell : cells) cell = dealer.draw();
         const Position position = dealt_position(cells);
-        const double start = cpu_microseconds();
+        const double start = thread_cpu_now();
         const bool solvable = solver.solve(position).has_value();
-        const double took = std::max(0.0, cpu_microseconds() - start - report.clock_microseconds);
+        const double took = std::max(0.0, thread_cpu_now() - start - report.clock_microseconds);
         report.solvable += solvable;
         report.microseconds.push_back(took);
         if (slowest.size() < kRetimed) {
             slowest.push_back({took, i, cells});
-        } else if (const auto fastest = std::min_element(
-                       slowest.begin(), slowest.end(),
-                       [](const Slow& a, const Slow& b) { return a.microseconds < b.microseconds; });
+        } else if (const auto fastest =
+                       std::min_element(slowest.begin(), slowest.end(),
+                                        [](const Slow& a, const Slow& b) { return a.microseconds < b.microseconds; });
                    took > fastest->microseconds) {
             *fastest = {took, i, cells};
         }
@@ -122,29 +95,15 @@ DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver) {
         const Position position = dealt_position(slow.cells);
         std::array<double, 5> runs{};
         for (double& run : runs) {
-            const double start = cpu_microseconds();
+            const double start = thread_cpu_now();
             solver.solve(position);
-            run = std::max(0.0, cpu_microseconds() - start - report.clock_microseconds);
+            run = std::max(0.0, thread_cpu_now() - start - report.clock_microseconds);
         }
         std::nth_element(runs.begin(), runs.begin() + 2, runs.end());
         report.microseconds[slow.index] = runs[2];
     }
     for (const double took : report.microseconds) report.total_seconds += took / 1e6;
     return report;
-}
-
-TimeSummary summarize(std::vector<double> microseconds) {
-    TimeSummary summary;
-    if (microseconds.empty()) return summary;
-    std::sort(microseconds.begin(), microseconds.end());
-    const auto rank = [&](double share) {
-        const auto index = static_cast<std::size_t>(std::ceil(share * microseconds.size()));
-        return microseconds[std::clamp<std::size_t>(index, 1, microseconds.size()) - 1];
-    };
-    summary.median = rank(0.5);
-    summary.p99 = rank(0.99);
-    summary.max = microseconds.back();
-    return summary;
 }
 
 }  // namespace morvane::solver

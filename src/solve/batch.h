@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "solve/cpu_clock.h"
 #include "solve/solver.h"
 
 namespace morvane::solver {
@@ -46,12 +47,5 @@ struct DealReport {
 // slowest boards are then timed again: the median of five runs each.
 inline constexpr std::size_t kRetimed = 10;
 DealReport deal(std::uint64_t boards, std::uint64_t seed, Solver& solver);
-
-// Median, 99th percentile (nearest rank) and maximum of the times, in
-// microseconds; all 0 for an empty batch.
-struct TimeSummary {
-    double median = 0, p99 = 0, max = 0;
-};
-TimeSummary summarize(std::vector<double> microseconds);
 
 }  // namespace morvane::solver

@@ -21,8 +21,7 @@ BoardMasks::BoardMasks() {
             if (!(kFrom[step - kShift.begin()] & bit(cell))) std::abort();
         }
         for (const Colour colour : kColours)
-            for (const int m : removal_pattern(colour, cell))
-                patterns_[static_cast<int>(colour)][cell] |= bit(m);
+            for (const int m : removal_pattern(colour, cell)) patterns_[static_cast<int>(colour)][cell] |= bit(m);
     }
     // The shifts must agree with the neighbour lists cell by cell.
     for (int cell = 1; cell <= kBoardCells; ++cell)

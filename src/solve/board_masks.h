@@ -31,9 +31,7 @@ public:
     // The king-move neighbours of `cell` (1..28).
     Cells neighbours(int cell) const { return neighbours_[cell]; }
     // What the colour's landing rule takes off around a player on `cell`.
-    Cells pattern(Colour colour, int cell) const {
-        return patterns_[static_cast<int>(colour)][cell];
-    }
+    Cells pattern(Colour colour, int cell) const { return patterns_[static_cast<int>(colour)][cell]; }
     // The cells of `cells` and every cell next to one of them: the box of
     // three by three cells around each, cut at the board's edges, done as a
     // step along the rows and then one across them.
@@ -76,8 +74,7 @@ private:
         std::array<Cells, kSteps> from{};
         for (int step = 0; step < kSteps; ++step)
             for (int cell = 1; cell <= kBoardCells; ++cell)
-                if (cell_at(row_of(cell) + kStep[step][0], column_of(cell) + kStep[step][1]))
-                    from[step] |= bit(cell);
+                if (cell_at(row_of(cell) + kStep[step][0], column_of(cell) + kStep[step][1])) from[step] |= bit(cell);
         return from;
     }();
     template <std::size_t step>

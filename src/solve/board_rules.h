@@ -19,8 +19,7 @@ struct BoardRules {
     Cells taken_by(Cells cells) const {
         static_assert(kRows == 4, "taken_by() reads four rows");
         return taken_[0][cells & row_firing_[0]] | taken_[1][cells >> kColumns & row_firing_[1]] |
-               taken_[2][cells >> 2 * kColumns & row_firing_[2]] |
-               taken_[3][cells >> 3 * kColumns & row_firing_[3]];
+               taken_[2][cells >> 2 * kColumns & row_firing_[2]] | taken_[3][cells >> 3 * kColumns & row_firing_[3]];
     }
 
     // The board after a click from `from` onto its neighbour `to`: the cell

@@ -29,10 +29,10 @@ struct Hint {
 
 // How many states a hint may search, of the real and the relaxed games
 // together: generous. The most any board the Randomizer dealt needed, or
-// any position reached from one by a few clicks, is some 82,000 (see the
-// Solver section of README.md); `solve_bench --hint` checks that. Searching
-// the whole budget takes some 100 ms of one core, so a window that must
-// stay responsive even then asks hint_for() off its UI thread.
+// any position reached from one by a few clicks, is far below it
+// (docs/performance.md); `solve_bench --hint` checks that. Searching the
+// whole budget takes far longer than a frame, so a window that must stay
+// responsive even then asks hint_for() off its UI thread.
 inline constexpr std::uint64_t kHintWork = 1000000;
 
 // Looks at the game's board (cells shown, the player's cell, the code boxes)

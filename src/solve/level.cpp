@@ -13,8 +13,9 @@ constexpr std::uint64_t kPayCheck = 1024;
 constexpr std::uint64_t kAskedPerCut = 256;
 
 constexpr bool single(Cells cells) { return cells && !(cells & (cells - 1)); }
-// How many cells: done in registers, as the baseline instruction set has no
-// population count and std::popcount would call out of line for it.
+// How many cells, in registers: the x86-64 baseline the game is built for
+// has no population count instruction, and std::popcount would call a
+// library routine for it.
 constexpr int count_of(Cells cells) {
     cells = cells - ((cells >> 1) & 0x55555555u);
     cells = (cells & 0x33333333u) + ((cells >> 2) & 0x33333333u);
@@ -276,8 +277,7 @@ bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
     // on, so only cells away from them are looked at. A plain cell with two
     // ways on or more is never a dead end either.
     const Cells next_to_open = kOpen ? next_to_open_ : 0;
-    const Cells tight = must_visit & ~next_to_open &
-                        (rules_->firing | ~masks_.two_or_more_neighbours(rest));
+    const Cells tight = must_visit & ~next_to_open & (rules_->firing | ~masks_.two_or_more_neighbours(rest));
     Cells end = kAllCells;
     for (Cells cells = tight; cells; cells &= cells - 1) {
         const int c = lowest_cell(cells);
@@ -287,8 +287,7 @@ bool Level::ends_well(Cells kept, Cells rest, Cells must_visit) const {
             end &= bit(c);
         } else if (single(ways_on) && !(ways_on & next_to_open)) {
             const int x = lowest_cell(ways_on);
-            if (!(masks_.neighbours(x) & rest & ~bit(c) & ~fire[c] & ~fire[x]))
-                end &= bit(c) | ways_on;
+            if (!(masks_.neighbours(x) & rest & ~bit(c) & ~fire[c] & ~fire[x])) end &= bit(c) | ways_on;
         }
         if (!end) return false;
     }

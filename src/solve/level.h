@@ -37,6 +37,8 @@ class Level {
 public:
     explicit Level(int table_bits) : table_(table_bits) {}
 
+    std::size_t table_bytes() const { return table_.bytes(); }
+
     // A new board. `rules` must outlive the use; `board` is the cells on it
     // now, `kept` the cells this level keeps. The levels in `coarser` cut
     // off this one's search; the cells each keeps must be a part of these.
@@ -101,13 +103,23 @@ public:
 private:
     // Each twice: for a level with open cells, and for one without (the
     // real game), where all that concerns open cells drops out.
-    template <bool kOpen> bool state_winnable(Cells kept, int player);
+    template <bool kOpen>
+    bool state_winnable(Cells kept, int player);
     bool coarser_winnable(Cells kept, int player);
-    template <bool kOpen> bool search(Cells kept, int player);
-    template <bool kOpen> bool promising(Cells kept, int player) const;
-    template <bool kOpen> bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
-    template <bool kOpen> bool in_open(int player) const { return kOpen && (open_ & bit(player)); }
-    template <bool kOpen> Cells area(int player) const { return in_open<kOpen>(player) ? part_[player] : bit(player); }
+    template <bool kOpen>
+    bool search(Cells kept, int player);
+    template <bool kOpen>
+    bool promising(Cells kept, int player) const;
+    template <bool kOpen>
+    bool ends_well(Cells kept, Cells rest, Cells must_visit) const;
+    template <bool kOpen>
+    bool in_open(int player) const {
+        return kOpen && (open_ & bit(player));
+    }
+    template <bool kOpen>
+    Cells area(int player) const {
+        return in_open<kOpen>(player) ? part_[player] : bit(player);
+    }
     int order_of(Cells next, int cell, int onward, bool fires) const;
 
     const BoardMasks& masks_ = BoardMasks::get();

@@ -73,10 +73,10 @@ int main(int argc, char** argv) {
             continue;
         }
         std::optional<double>* target = arg == "--deal"            ? &boards
-                                         : arg == "--seed"         ? &seed
-                                         : arg == "--max-median-us" ? &max_median_us
-                                         : arg == "--max-board-ms" ? &max_board_ms
-                                         : arg == "--max-total-s"  ? &max_total_s
+                                        : arg == "--seed"          ? &seed
+                                        : arg == "--max-median-us" ? &max_median_us
+                                        : arg == "--max-board-ms"  ? &max_board_ms
+                                        : arg == "--max-total-s"   ? &max_total_s
                                                                    : nullptr;
         if (!target) return usage_error("unknown option '" + std::string(arg) + "'");
         if (i + 1 == argc) return usage_error(std::string(arg) + " needs a number");
@@ -104,8 +104,7 @@ int main(int argc, char** argv) {
     };
     if (!whole(*boards, 1e8)) return usage_error("--deal needs a whole number of boards, at most 100000000");
     if (seed && !whole(*seed, 1e18)) return usage_error("--seed needs a whole number");
-    const auto report = deal(static_cast<std::uint64_t>(*boards),
-                             static_cast<std::uint64_t>(seed.value_or(1)), solver);
+    const auto report = deal(static_cast<std::uint64_t>(*boards), static_cast<std::uint64_t>(seed.value_or(1)), solver);
     const TimeSummary times = summarize(report.microseconds);
     std::printf("boards:   %llu\n", static_cast<unsigned long long>(report.boards));
     std::printf("solvable: %llu (%.2f%%)\n", static_cast<unsigned long long>(report.solvable),

@@ -133,8 +133,8 @@ constexpr int kTriesWithColumnsOnly = 2;
 constexpr int kNearPiecesMostCells = 20;
 // A question to a relaxed game may search this many of its states.
 constexpr std::uint64_t kRelaxedQuestion = 100;
-// Table sizes (log2 of 16-byte buckets of 4 states): 1 MiB for the real
-// game, 256 KiB for each relaxed one.
+// Table sizes, as log2 of their buckets of four states: the real game's
+// table the largest, the relaxed games' a quarter of it.
 constexpr int kRealTableBits = 16;
 constexpr int kRelaxedTableBits = 14;
 
@@ -214,6 +214,14 @@ bool wins(const BoardRules& rules, Cells board, int player, const std::vector<in
 
 Solver::Solver() : impl_(std::make_unique<Impl>()) {}
 Solver::~Solver() = default;
+
+std::size_t Solver::table_bytes() const {
+    std::size_t bytes = 0;
+    for (const Level* level : {&impl_->game, &impl_->near_pieces, &impl_->near_pieces_left, &impl_->left,
+                               &impl_->right, &impl_->middle})
+        bytes += level->table_bytes();
+    return bytes;
+}
 
 std::optional<std::vector<int>> Solver::solve(const Position& position) {
     stats_ = {};

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -63,8 +64,8 @@ struct SearchStats {
     std::uint64_t work() const { return states + relaxed_states; }
 };
 
-// The search, with its tables of verdicts (2.5 MiB in all). One Solver
-// per thread; reusing it across boards keeps the tables' memory.
+// The search, with its tables of verdicts (table_bytes() in all). One
+// Solver per thread; reusing it across boards keeps the tables' memory.
 class Solver {
 public:
     Solver();
@@ -89,6 +90,8 @@ public:
     void set_cancel(const std::atomic<bool>* flag) { cancel_ = flag; }
 
     const SearchStats& stats() const { return stats_; }
+    // The memory its tables of verdicts take, all levels together.
+    std::size_t table_bytes() const;
 
 private:
     struct Impl;

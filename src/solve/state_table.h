@@ -44,6 +44,9 @@ public:
 
     void store(std::uint32_t cells, int player, bool winnable);
 
+    // The memory its entries take.
+    std::size_t bytes() const { return buckets_count_ * sizeof(Bucket); }
+
     // Asks the memory for the state's bucket ahead of find() or store().
     void prefetch(std::uint32_t cells, int player) const {
         __builtin_prefetch(&buckets_[slot_of(cells, player).bucket]);

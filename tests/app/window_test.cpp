@@ -303,7 +303,7 @@ private slots:
     // is ready shows it once it is, and changes nothing.
     void hintShowsWhenReadyAndChangesNothing() {
         const auto gate = hold_hints();
-        window->place_code(QStringLiteral("26,10,17,13,26,24,15"));  // proved lost after 100,000 states
+        window->place_code(QStringLiteral("26,10,17,13,26,24,15"));  // lost, and only a long search proves it
         window->cues.clear();
         const auto before = snapshot();
         QTest::keyClick(window->windowHandle(), Qt::Key_H);

@@ -44,8 +44,7 @@ std::optional<Wave> readWave(const QString& path) {
             w.rate = int(qFromLittleEndian<quint32>(body + 4));
             w.bits = qFromLittleEndian<quint16>(body + 14);
         } else if (id == "data" && w.bits == 16) {
-            for (qsizetype i = 0; i + 1 < size; i += 2)
-                w.samples.push_back(qFromLittleEndian<qint16>(body + i));
+            for (qsizetype i = 0; i + 1 < size; i += 2) w.samples.push_back(qFromLittleEndian<qint16>(body + i));
             haveData = true;
         }
         at += 8 + size + (size & 1);
@@ -77,29 +76,29 @@ TEST_P(Cue, IsAShortSixteenBitClipEndingInSilence) {
     EXPECT_LE(start, 0.05) << "a cue starts at once";
     EXPECT_GE(end - start, 0.05) << "long enough to be heard";
     EXPECT_LE(end - start, 0.8) << "well under a second of sound";
-    const int peak = std::abs(int(*std::max_element(w->samples.begin(), w->samples.end(),
-        [](qint16 a, qint16 b) { return std::abs(int(a)) < std::abs(int(b)); })));
+    const int peak = std::abs(int(*std::max_element(
+        w->samples.begin(), w->samples.end(), [](qint16 a, qint16 b) { return std::abs(int(a)) < std::abs(int(b)); })));
     EXPECT_GE(peak, 8000) << "loud enough";
     EXPECT_LT(peak, 32767) << "not clipped";
 }
 
 INSTANTIATE_TEST_SUITE_P(GameCues, Cue,
-                         ::testing::Values("move.wav", "no.wav", "won.wav", "lose.wav",
-                                           "Yellow.wav", "red.wav", "blue.wav", "green.wav"),
-                         [](const auto& info) {
-                             return QString(info.param).section('.', 0, 0).toStdString();
-                         });
+                         ::testing::Values("move.wav", "no.wav", "won.wav", "lose.wav", "Yellow.wav", "red.wav",
+                                           "blue.wav", "green.wav"),
+                         [](const auto& info) { return QString(info.param).section('.', 0, 0).toStdString(); });
 
 // --- the pictures ------------------------------------------------------------
 
 const QColor kGrey(192, 192, 192);
 const QColor kWhite(255, 255, 255);
 
-struct Piece { const char* name; QColor fill; };
+struct Piece {
+    const char* name;
+    QColor fill;
+};
 const Piece kPieces[] = {
-    {"YEL", QColor(255, 255, 128)}, {"BLU", QColor(0, 255, 255)},
-    {"NAV", QColor(64, 0, 255)},    {"GRE", QColor(0, 255, 0)},
-    {"RED", QColor(255, 0, 0)},     {"ORA", QColor(255, 128, 64)},
+    {"YEL", QColor(255, 255, 128)}, {"BLU", QColor(0, 255, 255)}, {"NAV", QColor(64, 0, 255)},
+    {"GRE", QColor(0, 255, 0)},     {"RED", QColor(255, 0, 0)},   {"ORA", QColor(255, 128, 64)},
 };
 
 // Every picture comes for screens of one, two and three times the density
@@ -114,10 +113,13 @@ protected:
 };
 
 TEST_P(Pictures, HaveTheirSizes) {
-    struct Case { const char* name; int w, h; };
-    for (const Case& c : {Case{"Morvy", 28, 36}, Case{"YEL", 36, 36}, Case{"BLU", 36, 36},
-                          Case{"NAV", 36, 36}, Case{"GRE", 36, 36}, Case{"RED", 36, 36},
-                          Case{"ORA", 36, 36}, Case{"legend", 119, 193}, Case{"icon", 32, 32}}) {
+    struct Case {
+        const char* name;
+        int w, h;
+    };
+    for (const Case& c :
+         {Case{"Morvy", 28, 36}, Case{"YEL", 36, 36}, Case{"BLU", 36, 36}, Case{"NAV", 36, 36}, Case{"GRE", 36, 36},
+          Case{"RED", 36, 36}, Case{"ORA", 36, 36}, Case{"legend", 119, 193}, Case{"icon", 32, 32}}) {
         const QImage image = picture(c.name);
         ASSERT_FALSE(image.isNull()) << c.name << " is not in the resources";
         EXPECT_EQ(image.size(), QSize(c.w, c.h) * scale()) << c.name;
@@ -157,7 +159,12 @@ TEST_P(Pictures, IconIsTheFigureInSixteenColours) {
 // the piece's colour, and the neighbours that piece takes off are marked
 // white. Marks per grid, rows top to bottom as strings of '#' (marked) and
 // '.', the centre written 'o'.
-struct LegendGrid { const char* piece; int column, row; const char* marks[3]; };
+struct LegendGrid {
+    const char* piece;
+    int column, row;
+    const char* marks[3];
+};
+// clang-format off
 const LegendGrid kLegend[] = {
     {"YEL", 0, 0, {"###", ".o.", "..."}},
     {"GRE", 1, 0, {"#..", "#o.", "#.."}},
@@ -166,6 +173,7 @@ const LegendGrid kLegend[] = {
     {"NAV", 0, 2, {"#.#", "#o#", "#.#"}},
     {"ORA", 1, 2, {"###", ".o.", "###"}},
 };
+// clang-format on
 
 // Finds the grids' cell centres: the image is cut into its two columns and
 // three rows of grids by the rows and columns of pure ground.
@@ -173,11 +181,13 @@ TEST_P(Pictures, LegendShowsWhatEachColourTakesOff) {
     const QImage image = picture("legend");
     ASSERT_EQ(image.size(), QSize(119, 193) * scale());
     auto groundColumn = [&](int x) {
-        for (int y = 0; y < image.height(); ++y) if (image.pixelColor(x, y) != kGrey) return false;
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y) != kGrey) return false;
         return true;
     };
     auto groundRow = [&](int y) {
-        for (int x = 0; x < image.width(); ++x) if (image.pixelColor(x, y) != kGrey) return false;
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != kGrey) return false;
         return true;
     };
     // Spans of non-ground columns and rows: each is one column or row of grids.
@@ -185,8 +195,10 @@ TEST_P(Pictures, LegendShowsWhatEachColourTakesOff) {
         std::vector<std::pair<int, int>> out;
         for (int i = 0; i < n; ++i) {
             if (ground(i)) continue;
-            if (out.empty() || out.back().second != i - 1) out.push_back({i, i});
-            else out.back().second = i;
+            if (out.empty() || out.back().second != i - 1)
+                out.push_back({i, i});
+            else
+                out.back().second = i;
         }
         return out;
     };
@@ -199,21 +211,23 @@ TEST_P(Pictures, LegendShowsWhatEachColourTakesOff) {
         SCOPED_TRACE(g.piece);
         const auto [x0, x1] = columns[g.column];
         const auto [y0, y1] = rows[g.row];
-        const QColor fill = std::find_if(std::begin(kPieces), std::end(kPieces),
-                                         [&](const Piece& p) { return qstrcmp(p.name, g.piece) == 0; })->fill;
+        const QColor fill = std::find_if(std::begin(kPieces), std::end(kPieces), [&](const Piece& p) {
+                                return qstrcmp(p.name, g.piece) == 0;
+                            })->fill;
         for (int r = 0; r < 3; ++r) {
             for (int c = 0; c < 3; ++c) {
                 const int x = x0 + (x1 - x0 + 1) * (2 * c + 1) / 6;
                 const int y = y0 + (y1 - y0 + 1) * (2 * r + 1) / 6;
                 const QColor at = image.pixelColor(x, y);
                 const char want = g.marks[r][c];
-                if (want == 'o') EXPECT_EQ(at, fill) << "centre";
-                else EXPECT_EQ(at == kWhite, want == '#') << "cell row " << r << " column " << c;
+                if (want == 'o')
+                    EXPECT_EQ(at, fill) << "centre";
+                else
+                    EXPECT_EQ(at == kWhite, want == '#') << "cell row " << r << " column " << c;
             }
         }
     }
 }
-
 
 INSTANTIATE_TEST_SUITE_P(Densities, Pictures, ::testing::Values(1, 2, 3),
                          [](const auto& info) { return "x" + std::to_string(info.param); });

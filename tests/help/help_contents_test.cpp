@@ -25,10 +25,9 @@ private slots:
         const QString text =
             QStringLiteral("<HTML><BODY><UL>") + item("Welcome", "index.html") +
             QStringLiteral(R"(<LI> <OBJECT type="text/sitemap"><param name="Name" value="Playing"></OBJECT>)") +
-            QStringLiteral("<UL>") + item("Moving", "moving.html") +
-            QStringLiteral("<UL>") + item("Your 50 moves", "moving.html#allowance") +
-            QStringLiteral("</UL>") + item("Pieces", "pieces.html") + QStringLiteral("</UL>") +
-            item("Keys", "keys.html") + QStringLiteral("</UL></BODY></HTML>");
+            QStringLiteral("<UL>") + item("Moving", "moving.html") + QStringLiteral("<UL>") +
+            item("Your 50 moves", "moving.html#allowance") + QStringLiteral("</UL>") + item("Pieces", "pieces.html") +
+            QStringLiteral("</UL>") + item("Keys", "keys.html") + QStringLiteral("</UL></BODY></HTML>");
         const std::vector<HelpTopic> topics = parse_contents(text);
 
         QCOMPARE(topics.size(), 3u);
@@ -69,9 +68,8 @@ private slots:
     // A list with no item before it, and lists closed too often, put no
     // topic at the wrong depth and lose none.
     void unbalancedListsLoseNoTopic() {
-        const QString text = QStringLiteral("<UL><UL>") + item("A", "a.html") +
-                             QStringLiteral("</UL>") + item("B", "b.html") +
-                             QStringLiteral("</UL></UL></UL>") + item("C", "c.html") +
+        const QString text = QStringLiteral("<UL><UL>") + item("A", "a.html") + QStringLiteral("</UL>") +
+                             item("B", "b.html") + QStringLiteral("</UL></UL></UL>") + item("C", "c.html") +
                              QStringLiteral("<UL>") + item("C1", "c1.html");  // never closed
         const std::vector<HelpTopic> topics = parse_contents(text);
 

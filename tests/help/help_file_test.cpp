@@ -108,8 +108,7 @@ private slots:
         QTest::newRow("empty") << "Morvane.chm" << QByteArray("") << "not a compiled help file";
         QTest::newRow("text") << "Morvane.chm" << QByteArray("<html>Not compiled</html>\n")
                               << "not a compiled help file";
-        QTest::newRow("header only") << "Morvane.chm" << QByteArray("ITSF\x03\0\0\0", 8)
-                                     << "not a compiled help file";
+        QTest::newRow("header only") << "Morvane.chm" << QByteArray("ITSF\x03\0\0\0", 8) << "not a compiled help file";
     }
     void refusesWhatIsNoHelpFile() {
         QFETCH(QString, name);
@@ -133,9 +132,7 @@ private slots:
         QCOMPARE(morvane::help_file_problem(path), problem);
     }
 
-    void aGoodFileHasNoProblem() {
-        QVERIFY(morvane::help_file_problem(QStringLiteral(MORVANE_HELP_FILE)).isEmpty());
-    }
+    void aGoodFileHasNoProblem() { QVERIFY(morvane::help_file_problem(QStringLiteral(MORVANE_HELP_FILE)).isEmpty()); }
 };
 
 QTEST_APPLESS_MAIN(HelpFileTest)

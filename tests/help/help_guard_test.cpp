@@ -34,8 +34,8 @@ bool compile_help(const QString& folder, const QList<std::pair<QString, QByteArr
     hhp.close();
     QProcess chmcmd;
     chmcmd.setWorkingDirectory(stage.path());
-    chmcmd.start(QStringLiteral(CHMCMD), {QStringLiteral("--verbosity"), QStringLiteral("1"),
-                                          QStringLiteral("Morvane.hhp")});
+    chmcmd.start(QStringLiteral(CHMCMD),
+                 {QStringLiteral("--verbosity"), QStringLiteral("1"), QStringLiteral("Morvane.hhp")});
     if (!chmcmd.waitForFinished(120000) || chmcmd.exitCode() != 0) return false;
     QFile::remove(folder + QStringLiteral("/Morvane.chm"));
     return QFile::copy(stage.filePath(QStringLiteral("Morvane.chm")), folder + QStringLiteral("/Morvane.chm"));
@@ -88,24 +88,29 @@ private slots:
     void pagesReadOnlyTheHelpFile() {
         const QString outside = root_.filePath(QStringLiteral("outside"));
         QVERIFY(QDir().mkpath(outside));
-        const QStringList canaries = {outside + "/a.png", outside + "/b.png", outside + "/c.css",
-                                      outside + "/d.png", root_.filePath("above.png"),
-                                      program_ + "/beside.png", program_ + "/beside.css"};
+        const QStringList canaries = {outside + "/a.png",      outside + "/b.png",          outside + "/c.css",
+                                      outside + "/d.png",      root_.filePath("above.png"), program_ + "/beside.png",
+                                      program_ + "/beside.css"};
         for (const QString& canary : canaries) {
             QFile file(canary);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("canary");
         }
         const QByteArray o = outside.toUtf8();
-        const QByteArray body = "<img src=\"file://" + o + "/a.png\"><img src=\"" + o + "/b.png\">"
+        const QByteArray body = "<img src=\"file://" + o + "/a.png\"><img src=\"" + o +
+                                "/b.png\">"
                                 "<img src=\"../above.png\"><img src=\"beside.png\">"
-                                "<table background=\"" + o + "/d.png\"><tr><td>x</td></tr></table>"
-                                "<p><a href=\"file://" + o + "/a.png\">out</a></p>";
-        const QByteArray head = "<link rel=\"stylesheet\" href=\"file://" + o + "/c.css\">"
-                                "<link rel=\"stylesheet\" href=\"beside.css\"><style>@import url(\"" + o +
-                                "/c.css\");</style>";
-        QVERIFY(compile_help(program_, {{"index.html", "<html><head><title>Canaries</title>" + head +
-                                                           "</head><body>" + body + "</body></html>"}}));
+                                "<table background=\"" +
+                                o +
+                                "/d.png\"><tr><td>x</td></tr></table>"
+                                "<p><a href=\"file://" +
+                                o + "/a.png\">out</a></p>";
+        const QByteArray head = "<link rel=\"stylesheet\" href=\"file://" + o +
+                                "/c.css\">"
+                                "<link rel=\"stylesheet\" href=\"beside.css\"><style>@import url(\"" +
+                                o + "/c.css\");</style>";
+        QVERIFY(compile_help(program_, {{"index.html", "<html><head><title>Canaries</title>" + head + "</head><body>" +
+                                                           body + "</body></html>"}}));
 
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(watch >= 0);
@@ -177,7 +182,8 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("5,000 list items") << "<ul>" + QByteArray("<li>x").repeated(5000);
         QTest::newRow("40,000 table cells") << "<table><tr>" + QByteArray("<td>x").repeated(40000);
-        QTest::newRow("tables 12 deep") << QByteArray("<table><tr><td>x").repeated(12) + QByteArray("</td></tr></table>").repeated(12);
+        QTest::newRow("tables 12 deep") << QByteArray("<table><tr><td>x").repeated(12) +
+                                               QByteArray("</td></tr></table>").repeated(12);
         QTest::newRow("3,000 floats") << QByteArray("<img src=a.png align=right>x").repeated(3000);
         QTest::newRow("20,000 open elements") << QByteArray("<b>").repeated(20000) + "x";
         QTest::newRow("twice the size allowed") << QByteArray("x").repeated(2 * morvane::PageLimits::kMaxBytes);
@@ -187,9 +193,11 @@ private slots:
         QVERIFY(morvane::is_damaged_page(morvane::prepare_page(page("Busy", body))));
         // Numbers are bounded and control characters left out, the page kept.
         const QString kept = morvane::prepare_page(page("Kept", "<table cellpadding=99999><tr><td colspan=100000 "
-                                                                 "style=\"width:90000px\">a\x01" "b</td></tr></table>"));
+                                                                "style=\"width:90000px\">a\x01"
+                                                                "b</td></tr></table>"));
         QVERIFY(kept.contains(QStringLiteral("cellpadding=100")) && kept.contains(QStringLiteral("colspan=100 ")));
-        QVERIFY2(kept.contains(QStringLiteral("width:4000px")) && kept.contains(QStringLiteral(">ab<")), qPrintable(kept));
+        QVERIFY2(kept.contains(QStringLiteral("width:4000px")) && kept.contains(QStringLiteral(">ab<")),
+                 qPrintable(kept));
     }
 };
 

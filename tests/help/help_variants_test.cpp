@@ -63,8 +63,10 @@ private slots:
         int opened = 0, pages = 0, damaged = 0;
         for (int variant = 0; variant < 400; ++variant) {
             QByteArray bytes = real;
-            if (variant < 320) bytes[next() % bytes.size()] ^= static_cast<char>(1 << (next() % 8));
-            else bytes.truncate(static_cast<qsizetype>(next() % bytes.size()));
+            if (variant < 320)
+                bytes[next() % bytes.size()] ^= static_cast<char>(1 << (next() % 8));
+            else
+                bytes.truncate(static_cast<qsizetype>(next() % bytes.size()));
             const Reading reading = read_all(bytes);
             opened += reading.opened;
             pages += reading.pages;

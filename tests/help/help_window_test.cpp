@@ -29,8 +29,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_F1) show_help(this, path_);
-        else QWidget::keyPressEvent(event);
+        if (event->key() == Qt::Key_F1)
+            show_help(this, path_);
+        else
+            QWidget::keyPressEvent(event);
     }
 
 private:
@@ -155,9 +157,8 @@ private slots:
             QCOMPARE(browser->source(), url);
             QVERIFY2(!browser->documentTitle().isEmpty(), qPrintable(page));
             QVERIFY2(browser->documentTitle() != QStringLiteral("Page not found"), qPrintable(page));
-            const QString css = browser->loadResource(QTextDocument::StyleSheetResource,
-                                                      QUrl(QStringLiteral("style.css")))
-                                    .toString();
+            const QString css =
+                browser->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("style.css"))).toString();
             QVERIFY(css.contains(QStringLiteral("h1")));
 
             const PageParts parts = parts_of(browser->document());

@@ -44,8 +44,7 @@ TEST(Answer, RefusedAndMalformedLines) {
     EXPECT_EQ(solver::answer("5,1,297,,,,", solver), "invalid: " + std::string(kTheNumber));
     EXPECT_EQ(solver::answer("5,1,2", solver),
               "invalid: a board code has 7 boxes separated by commas, this line has 3");
-    EXPECT_EQ(solver::answer("", solver),
-              "invalid: a board code has 7 boxes separated by commas, this line has 1");
+    EXPECT_EQ(solver::answer("", solver), "invalid: a board code has 7 boxes separated by commas, this line has 1");
     EXPECT_EQ(solver::answer("1,2,3,4,5,6,7,8", solver),
               "invalid: a board code has 7 boxes separated by commas, this line has 8");
 }
@@ -63,12 +62,17 @@ TEST(Answer, BoxesKeepTwoCharactersAndLinesMayEndInCarriageReturns) {
 TEST(ReadLine, LinesUpToTheLimitAndLongerOnesSkipped) {
     using solver::LineRead;
     const std::string limit(solver::kLongestLine, '7');
-    std::istringstream in("6,1,2,1,21,26,1\r\n\n" + limit + "\r\n" + limit + "8\n" +
-                          std::string(1 << 20, ',') + "\n" + limit + "\r\r\nlast");
+    std::istringstream in("6,1,2,1,21,26,1\r\n\n" + limit + "\r\n" + limit + "8\n" + std::string(1 << 20, ',') + "\n" +
+                          limit + "\r\r\nlast");
     const std::pair<LineRead, std::string> expected[] = {
-        {LineRead::Line, "6,1,2,1,21,26,1"}, {LineRead::Line, ""},   {LineRead::Line, limit},
-        {LineRead::TooLong, {}},             {LineRead::TooLong, {}}, {LineRead::TooLong, {}},
-        {LineRead::Line, "last"},            {LineRead::End, ""},
+        {LineRead::Line, "6,1,2,1,21,26,1"},
+        {LineRead::Line, ""},
+        {LineRead::Line, limit},
+        {LineRead::TooLong, {}},
+        {LineRead::TooLong, {}},
+        {LineRead::TooLong, {}},
+        {LineRead::Line, "last"},
+        {LineRead::End, ""},
     };
     std::string line;
     for (const auto& [read, text] : expected) {
@@ -103,6 +107,8 @@ TEST(Deal, DealsAsTheRandomizerAndSummarizes) {
     EXPECT_EQ(times.median, 3);
     EXPECT_EQ(times.p99, 5);
     EXPECT_EQ(times.max, 5);
+    EXPECT_EQ(times.count, 5u);
+    EXPECT_EQ(times.total, 15);
     std::vector<double> hundred;
     for (int i = 1; i <= 100; ++i) hundred.push_back(i);
     EXPECT_EQ(solver::summarize(hundred).median, 50);

@@ -42,7 +42,9 @@ TEST(StateTable, AVerdictFoundIsTheOneStoredAndTheLastStoredIsFound) {
             ASSERT_EQ(table.find(state.first, state.second), won) << bits;
         }
         for (const auto& [state, won] : stored)
-            if (const auto known = table.find(state.first, state.second)) ASSERT_EQ(*known, won) << bits;
+            if (const auto known = table.find(state.first, state.second)) {
+                ASSERT_EQ(*known, won) << bits;
+            }
     }
 }
 
