@@ -349,7 +349,11 @@
     if (at < 0) at = step > 0 ? -1 : 0;
     for (let i = 1; i <= chain.length; i++) {
       const el = chain[(at + step * i + chain.length * 2) % chain.length];
-      if (tabbable(el)) { el.focus(); return; }
+      if (tabbable(el)) {
+        el.focus();
+        if (el instanceof HTMLInputElement) el.select();  // a box reached by Tab is all selected
+        return;
+      }
     }
   }
   const press = (button) => { if (!button.hidden) act(A[{ cinsert: 'cinsert', Randomizer_button: 'randomizer', reseto: 'reseto', Reset_button: 'reset' }[button.id]]); };
@@ -410,9 +414,18 @@
     }
     if (editable && key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey) return;  // typing
     if (inBox && ['Backspace', 'Delete', 'ArrowLeft', 'ArrowRight', 'Home', 'End'].includes(key) && !event.code.startsWith('Numpad')) return;
-    if (inBox && ctrl && ['a', 'v', 'x', 'z', 'y'].includes(lower)) return;
+    if (inBox && ctrl && ['a', 'c', 'v', 'x', 'z', 'y'].includes(lower)) return;
+    // Any other key a box leaves alone, as the desktop's boxes do (Up and
+    // Down would move the caret here); the window may still want it.
+    if (inBox) event.preventDefault();
     if (target instanceof HTMLButtonElement && key === 'Enter') { done(); return; }  // Enter clicks no button here
     if (target instanceof HTMLButtonElement && key === ' ' && plainMods) return;   // Space clicks it
+    // The arrows hand a button's focus on, forwards or back.
+    if (target instanceof HTMLButtonElement && !event.code.startsWith('Numpad') &&
+        ['ArrowUp', 'ArrowLeft', 'ArrowRight', 'ArrowDown'].includes(key)) {
+      done();
+      return tab(target, key === 'ArrowUp' || key === 'ArrowLeft' ? -1 : 1);
+    }
     if (target === board) {
       const keypad = event.code.startsWith('Numpad');
       if (!keypad && !event.ctrlKey && !event.altKey && !event.metaKey) {
