@@ -57,6 +57,7 @@
     state = mvAct(A.state, 0, 0, '').state;
     render(state);
     root.dataset.ready = '1';
+    requestAnimationFrame(() => performance.mark('board-drawn'));  // the game's first frame, for the benchmark
   });
 
   let queue = Promise.resolve();
@@ -209,15 +210,23 @@
   }
 
   // --- The hint: searched in a worker whenever the board in play changes.
-  let worker = null, workerBusy = false, asked = null, ticket = 0, answer = null, hintWaiting = false;
+  let worker = null, workerBusy = false, waiting = null, asked = null, ticket = 0, answer = null, hintWaiting = false;
   let hintShownFor = null, hintTimer = 0;
   const inPlay = () => state && state.Square.some((c) => c[3] === 1);
   const boardKey = () => (state.entry ? 'entry ' : 'play ') +
     state.Square.map((c) => `${c[0] ? 1 : 0}${c[1]}`).join(' ') + state.CODE.map((c) => c[0]).join('\n');
+  // One worker, one search at a time: a board asked for while it searches
+  // waits for that search to end, and only the latest board is kept.
+  function post(message) {
+    if (workerBusy) { waiting = message; return; }
+    workerBusy = true;
+    worker.postMessage(message);
+  }
   function startWorker() {
     worker = new Worker('hint.js');
     worker.onmessage = ({ data }) => {
       workerBusy = false;
+      if (waiting) { const next = waiting; waiting = null; post(next); }
       if (data.ticket !== ticket) return;  // for a board left since
       answer = data.answer;
       if (hintWaiting) present(answer);
@@ -230,11 +239,8 @@
     asked = position;
     answer = null;
     hintWaiting = false;
-    // A search for a board left since is dropped with its worker.
-    if (worker && workerBusy) { worker.terminate(); worker = null; }
     if (!worker) startWorker();
-    workerBusy = true;
-    worker.postMessage({ ticket: ++ticket, position });
+    post({ ticket: ++ticket, position });
   }
   function showHint() {
     clearHint();
@@ -485,6 +491,8 @@
         log.cues = []; log.messages = []; log.help = [];
         return taken;
       },
+      place: (code) => act(A.place, 0, 0, code),
+      position: () => game.UTF8ToString(game._mv_position()),
       variables: () => ({ moves_left: state.moves_left, score: state.score, cell_count: state.cell_count, restore_mode: state.restore_mode }),
       board: () => state,
     };
