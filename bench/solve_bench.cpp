@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "core/dealer.h"
+#include "game/dealer.h"
 #include "plain_search.h"
 #include "solve/hint.h"
 #include "solve/solver.h"

@@ -2,7 +2,7 @@
 // newlines into the seven box texts; bytes after the seventh newline are
 // clicks on cells. The code is typed in code entry and OK pressed (or, when
 // the input starts with '!', placed directly as Reset places it), then the
-// cells are clicked, all through Morvane1 with a recording outside.
+// cells are clicked, all through Morvane1 with a recording heard.
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/cell_text.h"
-#include "core/morvane1.h"
-#include "recording_outside.h"
+#include "game/cell_text.h"
+#include "game/morvane1.h"
+#include "recorder.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)round_half_even(leading_number(box));
     }
 
-    RecordingOutside outside;
-    Morvane1 window(outside);
+    Recorder heard;
+    Morvane1 window(heard);
     if (direct) {
         window.spot.text = "0";
         for (int i = 0; i < kBoxes; ++i) window.CODE[i].text = boxes[i];
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const char c : input.substr(0, 64)) window.Square_Click(static_cast<unsigned char>(c) % (kCells + 1));
 
-    for (const auto& message : outside.messages) check(!message.text.empty() && !message.title.empty());
+    for (const auto& message : heard.messages) check(!message.text.empty() && !message.title.empty());
     check(window.morvymod.moves_left >= 0);
     return 0;
 }

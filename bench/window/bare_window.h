@@ -23,10 +23,17 @@
 #include <cstdlib>
 #include <random>
 
+#include "game/figures.h"
+#include "game/layout.h"
+
 namespace bench {
 
-inline QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+namespace layout = morvane::layout;
+
+// A place of the game window's layout table, in pixels.
+inline QRect pixels(const layout::Place& place) {
+    constexpr int k = layout::kTwipsPerPixel;
+    return {place.left / k, place.top / k, place.width / k, place.height / k};
 }
 
 inline QFont arial(double points, bool bold = false) {
@@ -68,7 +75,7 @@ public:
 
     BareWindow() {
         setWindowTitle(QStringLiteral("Bare window"));
-        setFixedSize(527, 367);
+        setFixedSize(pixels(layout::kWindow).size());
         QPalette grey = palette();
         grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
         grey.setColor(QPalette::Button, QColor(0xC0, 0xC0, 0xC0));
@@ -77,15 +84,14 @@ public:
         setFont(arial(8.25));
 
         auto* frame2 = new QFrame(this);
-        frame2->setGeometry(twips(2520, 1320, 5295, 3135));
+        frame2->setGeometry(pixels(layout::kBoardBorder));
         QPalette white = frame2->palette();
         white.setColor(QPalette::Window, Qt::white);
         frame2->setPalette(white);
         frame2->setAutoFillBackground(true);
         for (int n = 0; n <= 28; ++n) {
             auto* cell = new DropButton(this);
-            cell->setGeometry(n == 0 ? twips(2370, 4650, 735, 735)
-                                     : twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735));
+            cell->setGeometry(pixels(layout::cell(n)));
             cell->setFont(arial(14.25));
             cell->setIconSize(QSize(36, 36));
             cell->setAcceptDrops(true);
@@ -94,11 +100,11 @@ public:
             cells[n] = cell;
         }
         auto* frame1 = new QGroupBox(QStringLiteral("Code"), this);
-        frame1->setGeometry(twips(120, 240, 7695, 975));
+        frame1->setGeometry(pixels(layout::kCodeFrame));
         frame1->setFont(arial(12, true));
         for (int i = 0; i < 7; ++i) {
             code[i] = new QLineEdit(frame1);
-            code[i]->setGeometry(twips(120 + 600 * i, 360, 495, 375));
+            code[i]->setGeometry(pixels(layout::code_box(i)));
             code[i]->setFont(arial(14.25));
             code[i]->setMaxLength(2);
         }
@@ -108,37 +114,37 @@ public:
             b->setFont(arial(8.25));
             return b;
         };
-        cinsert = button(frame1, "Code", twips(4320, 360, 615, 375));
-        randomizer = button(frame1, "Randomizer", twips(5040, 360, 1215, 375));
-        button(frame1, "Start Over", twips(5040, 360, 1215, 375))->hide();
-        button(frame1, "Reset", twips(6360, 360, 1215, 375));
+        cinsert = button(frame1, "Code", pixels(layout::kCinsert));
+        randomizer = button(frame1, "Randomizer", pixels(layout::kRandomizer));
+        button(frame1, "Start Over", pixels(layout::kReseto))->hide();
+        button(frame1, "Reset", pixels(layout::kReset));
         auto* scorer = new QGroupBox(QStringLiteral("Score"), this);
-        scorer->setGeometry(twips(120, 4440, 2055, 855));
+        scorer->setGeometry(pixels(layout::kScoreFrame));
         scorer->setFont(arial(12, true));
         score = new QLineEdit(QStringLiteral("0"), scorer);
-        score->setGeometry(twips(120, 360, 1815, 405));
+        score->setGeometry(pixels(layout::kScoreBox));
         score->setFont(arial(12, true));
         spot = new QLineEdit(this);
-        spot->setGeometry(twips(240, 600, 495, 375));
+        spot->setGeometry(pixels(layout::kSpot));
         spot->setFont(arial(14.25));
         spot->hide();
-        const char* names[7] = {"Morvy", "YEL", "BLU", "NAV", "GRE", "RED", "ORA"};
         for (int i = 0; i < 7; ++i) {
             figures[i] = new QLabel(this);
-            figures[i]->setGeometry(twips(3000 + 600 * i, 4620, i == 0 ? 420 : 540, 540));
-            const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(names[i])));
+            figures[i]->setGeometry(pixels(layout::figure(i)));
+            const std::string_view name = morvane::kFigures[i].name;
+            const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size()))));
             figures[i]->setPixmap(picture);
             figures[i]->hide();
             icons_[i + 1] = QIcon(picture);
         }
         auto* legend = new QLabel(this);
-        legend->setGeometry(twips(120, 1440, 1785, 2895));
+        legend->setGeometry(pixels(layout::kLegend));
         legend->setPixmap(QPixmap(QStringLiteral(":/pictures/legend.png")));
         auto* label1 = new QLabel(QStringLiteral("Press F1 for Help"), this);
-        label1->setGeometry(twips(6000, 15, 1815, 375));
+        label1->setGeometry(pixels(layout::kHelpLabel));
         label1->setFont(arial(9.75, true));
         auto* label2 = new QLabel(QStringLiteral("Version 1.0"), this);
-        label2->setGeometry(twips(6660, 5175, 1185, 195));
+        label2->setGeometry(pixels(layout::kVersionLabel));
         label2->setFont(arial(8.25));
         QObject::connect(randomizer, &QPushButton::clicked, this, [this] { deal(); });
     }

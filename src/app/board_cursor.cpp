@@ -3,8 +3,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "core/controls.h"
-#include "core/geometry.h"
+#include "game/controls.h"
+#include "game/figures.h"
+#include "game/geometry.h"
 
 namespace morvane {
 
@@ -25,16 +26,8 @@ void BoardCursor::place() {
 }
 
 int BoardCursor::figure_of_key(int key) {
-    switch (key) {
-        case Qt::Key_P: return 0;
-        case Qt::Key_Y: return 1;
-        case Qt::Key_B: return 2;
-        case Qt::Key_N: return 3;
-        case Qt::Key_G: return 4;
-        case Qt::Key_R: return 5;
-        case Qt::Key_O: return 6;
-        default: return -1;
-    }
+    // Qt names the letter keys by their upper-case letters.
+    return key >= Qt::Key_A && key <= Qt::Key_Z ? morvane::figure_of_key(static_cast<char>(key)) : -1;
 }
 
 void BoardCursor::set_cell(int n) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/cue_sounds.h"
+#include "game/responses.h"
 
 namespace morvane {
 
@@ -19,14 +20,14 @@ struct CuePlayer::Impl {
 namespace {
 
 // The folder of the running program's executable, links resolved.
-QString programFolder() {
+QString executable_folder() {
     return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(QLatin1Char('/'), 0, -2);
 }
 
 // Where the sound module lies: beside the program, as in the build folder,
 // or in the installed library folder reached from the program's folder.
-QString soundModulePath() {
-    const QDir program(programFolder());
+QString sound_module_path() {
+    const QDir program(executable_folder());
     const QString name = QStringLiteral("morvane_sound.so");
     if (program.exists(name)) return program.filePath(name);
     return QDir(program.filePath(QStringLiteral(MORVANE_INSTALLED_MODULE_DIR))).filePath(name);
@@ -35,9 +36,9 @@ QString soundModulePath() {
 // The sound module's entry point, loaded on first use and kept for the
 // program's life; null when the module is missing (the cues stay silent).
 using OpenSounds = CueSounds* (*)(const QString&, const QStringList&);
-OpenSounds soundModule() {
+OpenSounds sound_module() {
     static const OpenSounds entry = []() -> OpenSounds {
-        const QByteArray path = QFile::encodeName(soundModulePath());
+        const QByteArray path = QFile::encodeName(sound_module_path());
         void* module = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
         if (!module) {
             qWarning("no sound: %s", dlerror());
@@ -54,18 +55,20 @@ CuePlayer::CuePlayer(QString folder) : folder_(QDir(folder).absolutePath()) {}
 
 CuePlayer::~CuePlayer() { close(); }
 
-const QStringList& CuePlayer::cueNames() {
-    static const QStringList names{
-        "move.wav", "no.wav", "won.wav", "lose.wav",
-        "Yellow.wav", "red.wav", "blue.wav", "green.wav",
-    };
+const QStringList& CuePlayer::cue_names() {
+    static const QStringList names = [] {
+        QStringList all;
+        for (const std::string_view cue : cue_files())
+            all << QString::fromUtf8(cue.data(), static_cast<qsizetype>(cue.size()));
+        return all;
+    }();
     return names;
 }
 
 void CuePlayer::open() {
     if (impl_) return;
     impl_ = new Impl;
-    if (const OpenSounds open_sounds = soundModule()) impl_->sounds.reset(open_sounds(folder_, cueNames()));
+    if (const OpenSounds open_sounds = sound_module()) impl_->sounds.reset(open_sounds(folder_, cue_names()));
 }
 
 void CuePlayer::close() {

@@ -40,7 +40,7 @@ public:
     bool holds(const QString& file) const;
 
     // The file names of the game's cues, which open() loads ahead of time.
-    static const QStringList& cueNames();
+    static const QStringList& cue_names();
 
 private:
     struct Impl;

@@ -23,7 +23,7 @@ namespace {
 // Whether there is anything to play the cues on. Without a sound server or
 // audio device the cues are simply not loaded, and the game goes on in
 // silence.
-bool canSound() { return !QMediaDevices::defaultAudioOutput().isNull(); }
+bool can_sound() { return !QMediaDevices::defaultAudioOutput().isNull(); }
 
 // How long closing waits at most for cues still loading.
 constexpr qint64 kLongestLoadMs = 1000;
@@ -58,7 +58,7 @@ std::unique_ptr<QSoundEffect> load(const QString& folder, const QString& file) {
 
 class Effects : public CueSounds {
 public:
-    Effects(const QString& folder, const QStringList& names) : folder_(folder), sound_(canSound()) {
+    Effects(const QString& folder, const QStringList& names) : folder_(folder), sound_(can_sound()) {
         if (!sound_) return;
         for (const QString& name : names)
             if (auto effect = load(folder_, name)) effects_.emplace(name, std::move(effect));

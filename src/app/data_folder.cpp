@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "app/cue_player.h"
+#include "game/responses.h"
 
 namespace morvane {
 
@@ -12,8 +13,8 @@ namespace {
 
 // Whether `folder` holds the help file or any of the cues.
 bool holds_game_files(const QDir& folder) {
-    if (folder.exists(QStringLiteral("Morvane.chm"))) return true;
-    for (const QString& cue : CuePlayer::cueNames())
+    if (folder.exists(QString::fromLatin1(help_file().data(), static_cast<qsizetype>(help_file().size())))) return true;
+    for (const QString& cue : CuePlayer::cue_names())
         if (folder.exists(cue)) return true;
     return false;
 }

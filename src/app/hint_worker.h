@@ -11,17 +11,18 @@
 #include <thread>
 
 #include "solve/hint.h"
+#include "solve/hint_model.h"
 
 namespace morvane {
 
-class HintWorker {
+class HintWorker final : public solver::HintSource {
 public:
     // A search for the hint from `position`; it should give up soon after
     // `cancel` is set (its answer is thrown away then).
     using Search = std::function<solver::Hint(const solver::Position& position, const std::atomic<bool>& cancel)>;
     // Called on the worker's thread with the answer for the position asked
     // with `ticket`, when it was wanted before it was found (see
-    // answer_or_tell); it should only pass the answer on.
+    // answer(ticket, true)); it should only pass the answer on.
     using Done = std::function<void(std::uint64_t ticket, solver::Hint hint)>;
 
     // The plain search: the hint's full budget of work.
@@ -34,16 +35,14 @@ public:
 
     // Starts the search for `position` (the thread starts at the first one),
     // cancelling the one under way: only the last position asked is answered.
-    void ask(const solver::Position& position, std::uint64_t ticket);
+    void ask(const solver::Position& position, std::uint64_t ticket) override;
     // The answer for the position asked with `ticket`, once found; it is
     // kept until the next ask or cancel, so that nothing needs to be sent
-    // to the asking thread for answers nobody waits for.
-    std::optional<solver::Hint> answer(std::uint64_t ticket);
-    // The same; when it is not found yet, `done` is called with it as soon
-    // as it is.
-    std::optional<solver::Hint> answer_or_tell(std::uint64_t ticket);
+    // to the asking thread for answers nobody waits for. With `tell`, when
+    // it is not found yet, `done` is called with it as soon as it is.
+    std::optional<solver::Hint> answer(std::uint64_t ticket, bool tell) override;
     // Cancels the search under way or waiting: no answer comes for it.
-    void cancel();
+    void cancel() override;
     // The search for the next positions asked.
     void set_search(Search search);
     // Whether a position was ever asked: the thread, and the solver's
@@ -56,7 +55,6 @@ private:
         std::uint64_t ticket = 0;
     };
     void run();
-    void keep_beside_asker();  // under the lock, while the thread waits
 
     Done done_;
     std::mutex mutex_;
@@ -70,8 +68,6 @@ private:
     std::optional<Found> found_;  // the answer to the last ask, once found
     std::uint64_t told_ = 0;      // the ticket whose answer goes to `done`, 0 for none
     bool stopping_ = false;
-    bool idle_ = false;  // the thread waits for a position
-    int cpu_ = -1;       // the processor the thread is kept on, -1 for any
     std::atomic<bool> cancel_{false};
     std::thread thread_;  // started last, stopped first
 };

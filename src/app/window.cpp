@@ -26,6 +26,9 @@
 #include <QStyleOptionButton>
 
 #include "app/look.h"
+#include "game/figures.h"
+#include "game/layout.h"
+#include "game/responses.h"
 #include "help/help_window.h"
 #include "solve/hint.h"
 
@@ -33,16 +36,10 @@ namespace morvane {
 
 namespace {
 
-// Positions and sizes are laid out in twips, 15 to a pixel at 96 DPI.
-constexpr int px(int twips) { return twips / 15; }
-QRect twips(int left, int top, int width, int height) {
-    return {px(left), px(top), px(width), px(height)};
-}
-
-// A board is in play exactly when some cell is a legal target.
-bool in_play(const Morvane1& game) {
-    return std::any_of(game.Square.begin(), game.Square.end(),
-                       [](const Cell& cell) { return cell.pointer == kPointerArrow; });
+// A place of the layout table, in pixels at 96 DPI.
+QRect pixels(const layout::Place& place) {
+    constexpr int k = layout::kTwipsPerPixel;
+    return {place.left / k, place.top / k, place.width / k, place.height / k};
 }
 
 QFont arial(double points, bool bold = false) {
@@ -65,7 +62,9 @@ QString qs(std::string_view text) {
 }
 
 // The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
-QString figure_name(int box) { return QString::fromLatin1(picture_name(picture_of_box(box))); }
+QString figure_name(int box) {
+    return QString::fromLatin1(kFigures[box].name.data(), static_cast<qsizetype>(kFigures[box].name.size()));
+}
 
 int figure_in(const QMimeData* data) {
     if (!data || !data->hasFormat(kFigureMimeType)) return -1;
@@ -328,7 +327,7 @@ void GameWindow::close_cues() {
 void GameWindow::build() {
     setWindowTitle(qs(kTitle));
     setWindowIcon(picture_icon(QStringLiteral("icon")));
-    setFixedSize(px(7905), px(5505));
+    setFixedSize(pixels(layout::kWindow).size());
     setPalette(game_palette());  // every colour, so that no desktop theme shows through
     setAutoFillBackground(true);
     setFont(arial(8.25));
@@ -337,7 +336,7 @@ void GameWindow::build() {
     // The white border behind the board.
     auto* frame2 = new QFrame(this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(twips(2520, 1320, 5295, 3135));
+    frame2->setGeometry(pixels(layout::kBoardBorder));
     QPalette white = frame2->palette();
     white.setColor(QPalette::Window, Qt::white);
     frame2->setPalette(white);
@@ -347,8 +346,7 @@ void GameWindow::build() {
     for (int n = 0; n <= kCells; ++n) {
         auto* cell = new CellButton(n, *look_, this);
         cell->setObjectName(QStringLiteral("Square(%1)").arg(n));
-        cell->setGeometry(n == 0 ? twips(2370, 4650, 735, 735)
-                                 : twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735));
+        cell->setGeometry(pixels(layout::cell(n)));
         cell->setFont(arial(14.25));
         cell->setIconSize(QSize(36, 36));
         cell->dropped = [this](int index, int figure) {
@@ -360,20 +358,17 @@ void GameWindow::build() {
 
     frame1_ = new CaptionFrame(QStringLiteral("Code"), this);
     frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setGeometry(twips(120, 240, 7695, 975));
+    frame1_->setGeometry(pixels(layout::kCodeFrame));
     frame1_->setFont(arial(12, true));
-    const QColor box_colours[kBoxes] = {Qt::white,          QColor(0xFF, 0xFF, 0x80), QColor(0x80, 0xFF, 0xFF),
-                                        QColor(0, 0, 0xFF), QColor(0, 0xFF, 0),       QColor(0xFF, 0, 0),
-                                        QColor(0xFF, 0x80, 0)};
     for (int i = 0; i < kBoxes; ++i) {
         auto* box = new QLineEdit(frame1_);
         box->setObjectName(QStringLiteral("CODE(%1)").arg(i));
-        box->setGeometry(twips(120 + 600 * i, 360, 495, 375));
+        box->setGeometry(pixels(layout::code_box(i)));
         box->setFont(arial(14.25));
         box->setMaxLength(2);
         QPalette colours = box->palette();
-        colours.setColor(QPalette::Base, box_colours[i]);
-        colours.setColor(QPalette::Text, i == 3 || i == 5 ? Qt::white : Qt::black);
+        colours.setColor(QPalette::Base, QColor::fromRgb(kFigures[i].box_colour));
+        colours.setColor(QPalette::Text, kFigures[i].light_text ? Qt::white : Qt::black);
         box->setPalette(colours);
         connect(box, &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { forward([&] { game_.CODE_Change(i, text.toStdString()); }); });
@@ -387,19 +382,18 @@ void GameWindow::build() {
         connect(b, &QPushButton::clicked, this, [this, handler] { forward([&] { (game_.*handler)(); }); });
         return b;
     };
-    cinsert_ = button(frame1_, "cinsert", twips(4320, 360, 615, 375), &Morvane1::cinsert_Click);
-    randomizer_ = button(frame1_, "Randomizer_button", twips(5040, 360, 1215, 375),
-                         &Morvane1::Randomizer_button_Click);
-    reseto_ = button(frame1_, "reseto", twips(5040, 360, 1215, 375), &Morvane1::reseto_Click);
-    reset_ = button(frame1_, "Reset_button", twips(6360, 360, 1215, 375), &Morvane1::Reset_button_Click);
+    cinsert_ = button(frame1_, "cinsert", pixels(layout::kCinsert), &Morvane1::cinsert_Click);
+    randomizer_ = button(frame1_, "Randomizer_button", pixels(layout::kRandomizer), &Morvane1::Randomizer_button_Click);
+    reseto_ = button(frame1_, "reseto", pixels(layout::kReseto), &Morvane1::reseto_Click);
+    reset_ = button(frame1_, "Reset_button", pixels(layout::kReset), &Morvane1::Reset_button_Click);
 
     auto* scorer = new CaptionFrame(QStringLiteral("Score"), this);
     scorer->setObjectName(QStringLiteral("Scorer"));
-    scorer->setGeometry(twips(120, 4440, 2055, 855));
+    scorer->setGeometry(pixels(layout::kScoreFrame));
     scorer->setFont(arial(12, true));
     score_box_ = new QLineEdit(scorer);
     score_box_->setObjectName(QStringLiteral("score_box"));
-    score_box_->setGeometry(twips(120, 360, 1815, 405));
+    score_box_->setGeometry(pixels(layout::kScoreBox));
     score_box_->setFont(arial(12, true));
     score_box_->installEventFilter(this);
     connect(score_box_, &QLineEdit::textEdited, this,
@@ -408,17 +402,14 @@ void GameWindow::build() {
     // The start-cell box lies on the window, over CODE(0).
     spot_ = new QLineEdit(this);
     spot_->setObjectName(QStringLiteral("spot"));
-    spot_->setGeometry(twips(240, 600, 495, 375));
+    spot_->setGeometry(pixels(layout::kSpot));
     spot_->setFont(arial(14.25));
     spot_->raise();
 
-    const int figure_left[kBoxes] = {3000, 3600, 4200, 4800, 5400, 6000, 6600};
     for (int i = 0; i < kBoxes; ++i) {
         auto* figure = new FigureLabel(i, this);
         figure->setObjectName(figure_name(i));
-        figure->setGeometry(i == 0   ? twips(figure_left[i], 4620, 420, 540)
-                            : i == 6 ? twips(figure_left[i], 4605, 540, 540)
-                                     : twips(figure_left[i], 4620, 540, 540));
+        figure->setGeometry(pixels(layout::figure(i)));
         art_[i + 1] = &figure->picture();  // what a cell shows of this figure
         pictures_[i + 1] = QIcon(figure->picture().plain());
         figure->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -427,16 +418,16 @@ void GameWindow::build() {
 
     auto* legend = new PictureLabel(QStringLiteral("legend"), this);
     legend->setObjectName(QStringLiteral("Image1"));
-    legend->setGeometry(twips(120, 1440, 1785, 2895));
+    legend->setGeometry(pixels(layout::kLegend));
 
     auto* label1 = new QLabel(QStringLiteral("Press F1 for Help"), this);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(twips(6000, 15, 1815, 375));
+    label1->setGeometry(pixels(layout::kHelpLabel));
     label1->setFont(arial(9.75, true));
     label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto* label2 = new QLabel(QStringLiteral("Version 1.0"), this);
     label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(twips(6660, 5175, 1185, 195));
+    label2->setGeometry(pixels(layout::kVersionLabel));
     label2->setFont(arial(8.25));
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -463,7 +454,7 @@ void GameWindow::build() {
 void GameWindow::forward(const std::function<void()>& handler) {
     clear_hint();  // whatever the player does next makes an old hint stale
     told_ = seen(game_);
-    cues_heard_.clear();
+    heard_.clear();
     const bool outer = std::exchange(in_action_, true);
     folder_entered_ = false;
     handler();
@@ -475,92 +466,35 @@ void GameWindow::forward(const std::function<void()>& handler) {
 
 void GameWindow::show_hint() {
     clear_hint();
-    if (game_.code_entry_on()) {
-        note(QStringLiteral("Press OK first: hints need a board in play."));
-        return;
-    }
-    if (!in_play(game_)) {
-        note(QStringLiteral("Deal or set up a board first."));
-        return;
-    }
-    think_ahead();  // the board may have changed without being shown yet
-    if (!answer_) answer_ = hints_.answer_or_tell(hint_ticket_);
-    if (answer_)
-        present(*answer_);
-    else
-        hint_waiting_ = true;  // shown by hint_found()
-}
-
-void GameWindow::think_ahead() {
-    if (game_.code_entry_on() || !in_play(game_)) {
-        if (!asked_board_.empty()) forget_hint();
-        return;
-    }
-    std::string board = board_key();
-    if (board == asked_board_) return;
-    solver::Position now = solver::position_of(game_);
-    // After a click on a board that can no longer be won, or on the next
-    // cell of the winning line the answer gave, the answer is known: no
-    // search, and no waking of the hint's thread.
-    if (!answer_ && !asked_board_.empty()) answer_ = hints_.answer(hint_ticket_);
-    if (answer_)
-        if (const auto known = solver::hint_after(asked_position_, *answer_, now)) {
-            asked_board_ = std::move(board);
-            asked_position_ = std::move(now);
-            answer_ = known;
-            return;
-        }
-    forget_hint();
-    asked_board_ = std::move(board);
-    asked_position_ = now;
-    hints_.ask(now, ++hint_ticket_);
-}
-
-void GameWindow::forget_hint() {
-    hints_.cancel();
-    asked_board_.clear();
-    answer_.reset();
-    hint_waiting_ = false;
+    if (const auto shown = hint_model_.press(game_)) present(*shown);  // else shown by hint_found()
 }
 
 void GameWindow::hint_found(std::uint64_t ticket, const solver::Hint& hint) {
-    // An answer for a board left since is never shown.
-    if (ticket != hint_ticket_ || asked_board_.empty() || board_key() != asked_board_) return;
-    answer_ = hint;
-    if (hint_waiting_) present(hint);
+    if (const auto shown = hint_model_.found(ticket, hint, game_)) present(*shown);
 }
 
-void GameWindow::present(const solver::Hint& hint) {
-    hint_waiting_ = false;
-    hinted_board_ = board_key();
-    switch (hint.verdict) {
-        case solver::Hint::Verdict::Click:
-            // Dressed at its first showing: the style-sheet machinery is
-            // loaded only once a hint is asked for.
-            if (hint_mark_->styleSheet().isEmpty())
-                hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
-            hint_mark_->setGeometry(cells_[hint.cell]->geometry());
-            hint_mark_->raise();
-            hint_mark_->show();
-            hint_timer_.start(1500);
-            announce(QStringLiteral("Hint: cell %1.").arg(hint.cell));
-            break;
-        case solver::Hint::Verdict::NoWin:
-            note(QStringLiteral("No way to solve the board is left from here.\nReset tries it again."));
-            break;
-        case solver::Hint::Verdict::Undecided:
-            note(QStringLiteral("This board is too tangled for a quick hint."));
-            break;
+void GameWindow::present(const solver::HintShown& hint) {
+    if (hint.kind == solver::HintShown::Kind::Note) {
+        note(QString::fromStdString(hint.text));
+        return;
     }
+    // Dressed at its first showing: the style-sheet machinery is loaded
+    // only once a hint is asked for.
+    if (hint_mark_->styleSheet().isEmpty())
+        hint_mark_->setStyleSheet(QStringLiteral("#hint_mark { border: 4px solid #ffd000; border-radius: 4px; }"));
+    hint_mark_->setGeometry(cells_[hint.cell]->geometry());
+    hint_mark_->raise();
+    hint_mark_->show();
+    hint_timer_.start(1500);
+    announce(QString::fromStdString(hint.text));
 }
 
 void GameWindow::note(const QString& text) {
     // Below the board, where the palette stands in code entry: out of it the
     // note has the palette's room and wraps; in it, the strip below the
     // palette, between the score frame and the version label.
-    hint_note_->setGeometry(game_.code_entry_on() ? QRect(px(2190), px(5175), px(4470), px(330))
-                                                  : QRect(px(2520), px(4470), px(5295), px(705)));
-    hinted_board_ = board_key();
+    hint_note_->setGeometry(pixels(game_.code_entry_on() ? layout::kNoteInEntry : layout::kNoteInPlay));
+    hint_model_.shown_for(game_);
     hint_note_->setText(text);
     hint_note_->raise();
     hint_note_->show();
@@ -569,23 +503,15 @@ void GameWindow::note(const QString& text) {
 }
 
 void GameWindow::clear_hint() {
-    hint_waiting_ = false;
+    hint_model_.stop_waiting();
     hint_timer_.stop();
     hint_mark_->hide();
     hint_note_->hide();
 }
 
-std::string GameWindow::board_key() const {
-    std::string key(game_.code_entry_on() ? "entry " : "play ");
-    for (const Cell& cell : game_.Square)
-        key += std::to_string(cell.shown) + std::to_string(static_cast<int>(cell.picture)) + ' ';
-    for (const TextBox& box : game_.CODE) key += box.text + '\n';
-    return key;
-}
-
 void GameWindow::render() {
     // A hint is about the board it was given for.
-    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && board_key() != hinted_board_) clear_hint();
+    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && !hint_model_.still_about(game_)) clear_hint();
     for (int n = 0; n <= kCells; ++n) {
         const Cell& state = game_.Square[n];
         CellButton* cell = cells_[n];
@@ -627,7 +553,7 @@ void GameWindow::render() {
     }
     for (int i = 0; i < kBoxes; ++i) figures_[i]->setHidden(!game_.palette[i].shown);
     render_access();
-    if (isVisible()) think_ahead();  // the hint of the board in play, ahead of H
+    if (isVisible()) hint_model_.think_ahead(game_);  // the hint of the board in play, ahead of H
 }
 
 QPushButton* GameWindow::cell(int n) const { return n >= 0 && n <= kCells ? cells_[n] : nullptr; }
@@ -646,6 +572,31 @@ void GameWindow::enter_program_folder() {
     if (in_action_ && folder_entered_) return;
     QDir::setCurrent(program_folder_);
     folder_entered_ = in_action_;
+}
+
+void GameWindow::happened(const Event& event) {
+    heard_.push_back(event);  // for the screen reader's words
+    if (event.kind == EventKind::ProgramFolder) enter_program_folder();
+    if (event.kind == EventKind::FocusBox) focus_code_box(event.box);
+    const Response& response = response_to(event);
+    if (!response.cue.empty()) {
+        if (sound_on_)
+            play_cue(response.cue);
+        else
+            enter_program_folder();  // as playing would
+    }
+    if (!response.text.empty()) {
+        // The clicked cell is seen behind the box as the click left it,
+        // though its repaint waits for the click's end (see CellButton).
+        for (int n = 0; n <= kCells; ++n) cell(n)->setUpdatesEnabled(true);
+        // The player hears what led here (the winning move, say) and then
+        // the message, as the box comes up.
+        QString said = since(told_);
+        if (!said.isEmpty()) said += QLatin1Char(' ');
+        announce(said + qs(response.text));
+        message(response.text, response.title, response.icon);
+    }
+    if (!response.help_file.empty()) open_help(response.help_file);
 }
 
 void GameWindow::play_cue(std::string_view file) {
@@ -716,7 +667,7 @@ void GameWindow::paintEvent(QPaintEvent* event) {
 
 void GameWindow::closeEvent(QCloseEvent* event) {
     close_cues();  // the window unloads; unloading is never cancelled
-    forget_hint();
+    hint_model_.forget();
     event->accept();
 }
 

@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/board_code.h"
 #include "app/cue_player.h"
 #include "app/hint_worker.h"
-#include "core/morvane1.h"
+#include "game/events.h"
+#include "game/morvane1.h"
+#include "game/narration.h"
+#include "solve/hint_model.h"
 
 class QGroupBox;
 class QLabel;
@@ -37,7 +39,7 @@ class GamePicture;
 inline constexpr char kFigureMimeType[] = "application/x-morvane-figure";
 QMimeData* figure_mime_data(int figure);
 
-class GameWindow : public QWidget, public Outside {
+class GameWindow : public QWidget, public GameEvents {
     Q_OBJECT
 
 public:
@@ -72,7 +74,7 @@ public:
     // it is ready, else as soon as it is (unless the board changed first).
     void show_hint();
     // H was pressed and its answer is still being worked out.
-    bool hint_pending() const { return hint_waiting_; }
+    bool hint_pending() const { return hint_model_.waiting(); }
     // Whether the hint's search was ever started (by a board in play).
     bool hint_started() const { return hints_.started(); }
     // How the hint is searched for (tests slow it down); the next board
@@ -82,12 +84,17 @@ public:
     QLabel* hint_note() const { return hint_note_; }
     const CuePlayer& cue_player() const { return cues_; }
 
-    // What leaves the game.
-    void enter_program_folder() override;
-    void play_cue(std::string_view file) override;
-    void message(std::string_view text, std::string_view title, Icon icon) override;
-    void focus_code_box(int box) override;
-    void open_help(std::string_view file) override;
+    // What the game tells, as it happens: played, shown and opened as the
+    // game's response table says, and noted for the screen reader.
+    void happened(const Event& event) override;
+
+    // How the window plays a cue, shows a message box and opens a help
+    // file for the game (the driver and the tests record them instead).
+    virtual void play_cue(std::string_view file);
+    virtual void message(std::string_view text, std::string_view title, Icon icon);
+    virtual void open_help(std::string_view file);
+    // Makes the program's folder the current directory.
+    void enter_program_folder();
 
     // --- Keyboard, screen reader and board codes (window_access.cpp) -----
     // Places board code `code` ("9,23,28,21,15,4,27"), exactly as typing its
@@ -115,41 +122,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Stands between the game and the window: notes what the game says
-    // during a user action, for the status, and keeps cues silent while the
-    // sound is off.
-    class Relay final : public Outside {
-    public:
-        explicit Relay(GameWindow& window) : window_(window) {}
-        void enter_program_folder() override { window_.enter_program_folder(); }
-        void play_cue(std::string_view file) override;
-        void message(std::string_view text, std::string_view title, Icon icon) override;
-        void focus_code_box(int box) override { window_.focus_code_box(box); }
-        void open_help(std::string_view file) override { window_.open_help(file); }
-
-    private:
-        GameWindow& window_;
-    };
-
     void build();
     // Runs a handler of the game for a user event, then shows and tells
     // what it did.
     void forward(const std::function<void()>& handler);
     void note(const QString& text);
     void clear_hint();
-    // Asks for the hint of the board in play, if not asked yet.
-    void think_ahead();
-    void forget_hint();  // cancels the search and drops its answer
     void hint_found(std::uint64_t ticket, const solver::Hint& hint);
-    void present(const solver::Hint& hint);
-    // What a hint depends on: code entry, the cells and the code.
-    std::string board_key() const;
+    void present(const solver::HintShown& hint);
+    void focus_code_box(int box);
 
     // Keys, screen reader and board codes (window_access.cpp).
     void build_access();
     void render_access();
     void announce(const QString& text);  // the status's new name
-    QString since(Seen& told);           // what changed since `told`; `told` becomes now
+    QString since(Seen& told);           // what the events heard since `told` did; `told` becomes now
     bool keypad_move(const QKeyEvent* event);
     void press(QPushButton* button);  // a click, when the button is shown
     void leave_code_box();            // code entry ended from a box: back to the board
@@ -160,8 +147,7 @@ private:
     void close_cues();
 
     QString program_folder_;
-    Relay relay_{*this};
-    Morvane1 game_{relay_};
+    Morvane1 game_{*this};
     CuePlayer cues_;
     // The cues open once, after the first frame or at the first cue, and
     // stay shut once the window has closed.
@@ -192,15 +178,10 @@ private:
     QWidget* hint_mark_ = nullptr;
     QLabel* hint_note_ = nullptr;
     QTimer hint_timer_;
-    std::string hinted_board_;
-    std::string asked_board_;  // the board the latest search is for
-    solver::Position asked_position_;  // the same, as the solver reads it
-    std::uint64_t hint_ticket_ = 0;  // tells that search's answer from older ones
-    std::optional<solver::Hint> answer_;  // its answer, once found
-    bool hint_waiting_ = false;
     HintWorker hints_{[this](std::uint64_t ticket, solver::Hint hint) {
         QMetaObject::invokeMethod(this, [this, ticket, hint] { hint_found(ticket, hint); }, Qt::QueuedConnection);
     }};
+    solver::HintModel hint_model_{hints_};
 
     BoardCursor* cursor_ = nullptr;
     QLabel* status_ = nullptr;
@@ -216,7 +197,7 @@ private:
     };
     std::array<ToldCell, kCells + 1> told_cells_{};
     Seen told_;           // the game as last told in the status
-    std::vector<std::string> cues_heard_;  // cues played since then
+    std::vector<Event> heard_;  // what the game told since then
 };
 
 }  // namespace morvane

@@ -23,7 +23,10 @@
 
 #include "app/board_cursor.h"
 #include "app/window.h"
-#include "core/geometry.h"
+#include "game/board_code.h"
+#include "game/figures.h"
+#include "game/geometry.h"
+#include "game/narration.h"
 
 namespace morvane {
 
@@ -31,11 +34,7 @@ namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-const char* const kBoxFigure[kBoxes] = {"player", "yellow piece", "blue piece", "navy piece",
-                                        "green piece", "red piece", "orange piece"};
-const char* const kPaletteName[kBoxes] = {"Player figure", "Yellow piece", "Blue piece", "Navy piece",
-                                          "Green piece", "Red piece", "Orange piece"};
-const char kFigureKey[kBoxes] = {'P', 'Y', 'B', 'N', 'G', 'R', 'O'};
+QLatin1String latin1(std::string_view text) { return QLatin1String(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The keys of the buttons and the window (shown in tooltips and the help).
 const QKeySequence kNewKey(Qt::CTRL | Qt::Key_N);      // Randomizer: a new game
@@ -61,26 +60,6 @@ constexpr char kLegend[] =
     "navy the three on each side, orange the three above and the three below.";
 
 }  // namespace
-
-void GameWindow::Relay::play_cue(std::string_view file) {
-    window_.cues_heard_.emplace_back(file);
-    if (window_.sound_on_)
-        window_.play_cue(file);
-    else
-        window_.enter_program_folder();  // as playing would
-}
-
-void GameWindow::Relay::message(std::string_view text, std::string_view title, Icon icon) {
-    // The clicked cell is seen behind the box as the click left it, though
-    // its repaint waits for the click's end (see CellButton).
-    for (int n = 0; n <= kCells; ++n) window_.cell(n)->setUpdatesEnabled(true);
-    // The player hears what led here (the winning move, say) and then the
-    // message, as the box comes up.
-    QString said = window_.since(window_.told_);
-    if (!said.isEmpty()) said += QLatin1Char(' ');
-    window_.announce(said + QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    window_.message(text, title, icon);
-}
 
 void GameWindow::build_access() {
     // The board is one keyboard stop; its cells take no focus of their own.
@@ -110,17 +89,17 @@ void GameWindow::build_access() {
     announce(QStringLiteral("No board yet. Ctrl+N deals a board, Ctrl+E enters a code."));
 
     for (int i = 0; i < kBoxes; ++i) {
-        code_[i]->setAccessibleName(QStringLiteral("Code: %1").arg(QLatin1String(kBoxFigure[i])));
+        code_[i]->setAccessibleName(QStringLiteral("Code: %1").arg(latin1(kFigures[i].words)));
         code_[i]->setAccessibleDescription(
-            QStringLiteral("The cell of the %1 in the board code").arg(QLatin1String(kBoxFigure[i])));
+            QStringLiteral("The cell of the %1 in the board code").arg(latin1(kFigures[i].words)));
         code_[i]->installEventFilter(this);
         connect(code_[i], &QLineEdit::returnPressed, this, [this] {
             if (game_.code_entry_on()) press(cinsert_);
             leave_code_box();
         });
-        figure(i)->setAccessibleName(QLatin1String(kPaletteName[i]));
+        figure(i)->setAccessibleName(latin1(kFigures[i].palette_words));
         figure(i)->setAccessibleDescription(
-            QStringLiteral("Drag it onto a cell, or press %1 with the board cursor on the cell").arg(QLatin1Char(kFigureKey[i])));
+            QStringLiteral("Drag it onto a cell, or press %1 with the board cursor on the cell").arg(QLatin1Char(kFigures[i].key)));
     }
     spot_->setFocusPolicy(Qt::ClickFocus);
     spot_->installEventFilter(this);
@@ -209,9 +188,9 @@ void GameWindow::announce(const QString& text) {
 
 QString GameWindow::since(Seen& told) {
     Seen now = seen(game_);
-    const std::string said = what_happened(told, now, cues_heard_);
+    const std::string said = narrate(heard_, told, now);
     told = std::move(now);
-    cues_heard_.clear();
+    heard_.clear();
     return qs(said);
 }
 
@@ -265,22 +244,16 @@ bool GameWindow::copy_code() {
 }
 
 void GameWindow::place_code(const QString& code) {
-    const auto boxes = code_boxes(first_line(code).toStdString());
-    forward([&] {
-        if (!game_.code_entry_on()) game_.cinsert_Click();
-        for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, boxes[i]);
-        game_.cinsert_Click();
-    });
+    const CodeBoxes boxes = code_boxes(first_line(code).toStdString());
+    forward([&] { morvane::place_code(game_, boxes); });
 }
 
 bool GameWindow::paste_code(QLineEdit* box) {
     if (!game_.code_entry_on() || box->isReadOnly()) return false;
     const QString text = first_line(QGuiApplication::clipboard()->text());
     if (!text.contains(QLatin1Char(','))) return false;  // an ordinary paste
-    const auto boxes = code_boxes(text.toStdString());
-    forward([&] {
-        for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, boxes[i]);
-    });
+    const CodeBoxes boxes = code_boxes(text.toStdString());
+    forward([&] { type_code(game_, boxes); });
     return true;
 }
 

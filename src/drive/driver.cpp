@@ -17,7 +17,8 @@
 #include <memory>
 #include <string>
 
-#include "core/cell_text.h"
+#include "game/cell_text.h"
+#include "game/figures.h"
 #include "drive/script.h"
 
 namespace morvane {
@@ -40,7 +41,7 @@ void DrivenWindow::open_help(std::string_view file) {
 namespace {
 
 // The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
-QLatin1String figure_name(int box) { return QLatin1String(picture_name(picture_of_box(box))); }
+QLatin1String figure_name(int box) { return QLatin1String(kFigures[box].name.data(), static_cast<qsizetype>(kFigures[box].name.size())); }
 
 int pointer_value(const QWidget* widget) {
     return widget->cursor().shape() == Qt::ArrowCursor ? kPointerArrow : kPointerNoDrop;

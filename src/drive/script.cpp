@@ -5,7 +5,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include "core/controls.h"
+#include "game/controls.h"
+#include "game/figures.h"
 
 namespace morvane {
 
@@ -21,11 +22,7 @@ int indexed(const QString& token, const QString& name, int last) {
 }
 
 // The palette figure called `name` ("Morvy", "YEL", ...), or -1.
-int figure_named(const QString& name) {
-    for (int i = 0; i < kBoxes; ++i)
-        if (name == QLatin1String(picture_name(picture_of_box(i)))) return i;
-    return -1;
-}
+int figure_called(const QString& name) { return figure_named(name.toStdString()); }
 
 // The text a key types: what Qt's test keyboard gives the keys it knows,
 // and for other keys that stand for a character, that character in lower
@@ -58,7 +55,7 @@ std::optional<Control> control_named(const QString& name) {
     if (name == QLatin1String("reseto")) return Control{Control::Reseto};
     if (name == QLatin1String("score_box")) return Control{Control::ScoreBox};
     if (name == QLatin1String("spot")) return Control{Control::Spot};
-    if (const int figure = figure_named(name); figure >= 0) return Control{Control::Figure, figure};
+    if (const int figure = figure_called(name); figure >= 0) return Control{Control::Figure, figure};
     return std::nullopt;
 }
 
@@ -153,7 +150,7 @@ std::variant<Command, QString> parse_command(const QString& line) {
         return command;
     }
     if (name == QLatin1String("drop")) {
-        const int figure = figure_named(words.value(1));
+        const int figure = figure_called(words.value(1));
         const int cell = indexed(QStringLiteral("Square(%1)").arg(words.value(2)), QStringLiteral("Square"), kCells);
         if (words.size() != 3 || figure < 0 || cell < 0)
             return QStringLiteral("drop needs a palette figure and a cell 0 to 28");

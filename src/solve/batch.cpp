@@ -5,7 +5,7 @@
 #include <cmath>
 #include <ctime>
 
-#include "core/dealer.h"
+#include "game/dealer.h"
 
 namespace morvane::solver {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/geometry.h"
+#include "game/geometry.h"
 
 namespace morvane::solver {
 

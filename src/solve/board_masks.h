@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <utility>
 
-#include "core/geometry.h"
-#include "rules/removal_patterns.h"
+#include "game/geometry.h"
+#include "game/rules/removal_patterns.h"
 
 namespace morvane::solver {
 

@@ -5,12 +5,14 @@
 #include <unordered_map>
 
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/board_code.h"
+#include "game/cell_text.h"
+#include "game/morvane1.h"
+#include "game/responses.h"
 #include "solve/board_masks.h"
 #include "solve/board_rules.h"
 #include "solve/level.h"
-#include "core/geometry.h"
+#include "game/geometry.h"
 
 namespace morvane::solver {
 
@@ -28,17 +30,12 @@ Position position_of(const Morvane1& game) {
 
 namespace {
 
-// Stands in for the window: no sound, no focus, no help; it keeps the text
-// of the first message box the game shows.
-class QuietOutside : public Outside {
+// Keeps the text of the first message box the game shows, and nothing else.
+class FirstMessage final : public GameEvents {
 public:
-    void enter_program_folder() override {}
-    void play_cue(std::string_view) override {}
-    void message(std::string_view text, std::string_view, Icon) override {
-        if (!said) said = std::string(text);
+    void happened(const Event& event) override {
+        if (const std::string_view text = response_to(event).text; !said && !text.empty()) said = std::string(text);
     }
-    void focus_code_box(int) override {}
-    void open_help(std::string_view) override {}
 
     std::optional<std::string> said;
 };
@@ -46,15 +43,10 @@ public:
 }  // namespace
 
 std::variant<Position, Refusal> place(const std::array<std::string, 7>& code) {
-    QuietOutside outside;
-    Morvane1 game(outside);
-    for (int box = 0; box < kBoxes; ++box) {
-        const std::size_t limit = game.CODE[box].max_length;
-        game.CODE[box].text = limit != 0 ? first_characters(code[box], limit) : code[box];
-    }
-    game.spot.text = std::string(1, '0');  // a new board records its own starting cell
-    game.Reset_button_Click();
-    if (outside.said) return Refusal{*outside.said};
+    FirstMessage heard;
+    Morvane1 game(heard);
+    place_code(game, code);
+    if (heard.said) return Refusal{*heard.said};
     return position_of(game);
 }
 

@@ -45,10 +45,10 @@ struct Refusal {
     std::string reason;
 };
 
-// Places a board code (CODE(0)..CODE(6), as the boxes hold them; texts longer
-// than a box's two characters are cut as the box would cut them) on a fresh
-// game window, exactly as "Reset" does, and returns the board it puts in play
-// or the message the game shows instead.
+// Places a board code (CODE(0)..CODE(6); texts longer than a box's two
+// characters are cut as the box would cut them) on a fresh game window,
+// exactly as typing it in code entry and pressing OK does, and returns the
+// board it puts in play or the message the game shows instead.
 std::variant<Position, Refusal> place(const std::array<std::string, 7>& code);
 
 // Board of a dealt code (every box a whole cell 1..28, as the Randomizer

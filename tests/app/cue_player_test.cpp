@@ -18,7 +18,7 @@ namespace {
 
 using morvane::CuePlayer;
 
-bool audioDevice();
+bool audio_device();
 
 // Every test starts in a folder of its own that is not the program's folder,
 // and puts the current directory back afterwards.
@@ -31,10 +31,10 @@ protected:
     }
     void TearDown() override { QDir::setCurrent(saved_); }
 
-    QString programFolder() const { return QDir(program_.path()).canonicalPath(); }
+    QString program_folder() const { return QDir(program_.path()).canonicalPath(); }
     static QString current() { return QDir(QDir::currentPath()).canonicalPath(); }
 
-    void copyCue(const QString& name, const QString& as) {
+    void copy_cue(const QString& name, const QString& as) {
         ASSERT_TRUE(QFile::copy(QDir(MORVANE_PROGRAM_FOLDER).filePath(name),
                                 QDir(program_.path()).filePath(as)));
     }
@@ -49,8 +49,8 @@ protected:
 };
 
 TEST_F(CuePlayerTest, EveryPlayMakesTheProgramFolderCurrent) {
-    copyCue("move.wav", "move.wav");
-    CuePlayer player(programFolder());
+    copy_cue("move.wav", "move.wav");
+    CuePlayer player(program_folder());
     struct Case { const char* what; bool open; const char* file; };
     for (const Case& c : {Case{"before open", false, "move.wav"},
                           Case{"an existing cue", true, "move.wav"},
@@ -60,32 +60,32 @@ TEST_F(CuePlayerTest, EveryPlayMakesTheProgramFolderCurrent) {
         if (c.open) player.open(); else player.close();
         ASSERT_TRUE(QDir::setCurrent(elsewhere_.path()));
         player.play(c.file);
-        EXPECT_EQ(current(), programFolder());
+        EXPECT_EQ(current(), program_folder());
     }
 }
 
 TEST_F(CuePlayerTest, RelativeFolderIsTakenFromWhereThePlayerWasMade) {
-    ASSERT_TRUE(QDir::setCurrent(QDir(programFolder()).filePath("..")));
-    CuePlayer player(QDir(programFolder()).dirName());
+    ASSERT_TRUE(QDir::setCurrent(QDir(program_folder()).filePath("..")));
+    CuePlayer player(QDir(program_folder()).dirName());
     player.open();
     for (int i = 0; i < 3; ++i) {  // a second play must not go one folder deeper
         player.play("move.wav");
-        EXPECT_EQ(current(), programFolder());
+        EXPECT_EQ(current(), program_folder());
     }
 }
 
 TEST_F(CuePlayerTest, NothingThrowsOrWaits) {
     writeFile("broken.wav", QByteArray("RIFF\x10\0\0\0WAVEjunk", 16));
     writeFile("empty.wav", "");
-    copyCue("won.wav", "won.wav");
+    copy_cue("won.wav", "won.wav");
     struct Case { const char* what; QString folder; const char* file; };
-    const QString missing = QDir(programFolder()).filePath("no-such-folder");
+    const QString missing = QDir(program_folder()).filePath("no-such-folder");
     for (const Case& c : {Case{"missing folder", missing, "won.wav"},
-                          Case{"missing file", programFolder(), "nothing.wav"},
-                          Case{"broken file", programFolder(), "broken.wav"},
-                          Case{"empty file", programFolder(), "empty.wav"},
-                          Case{"empty name", programFolder(), ""},
-                          Case{"a cue, twice", programFolder(), "won.wav"}}) {
+                          Case{"missing file", program_folder(), "nothing.wav"},
+                          Case{"broken file", program_folder(), "broken.wav"},
+                          Case{"empty file", program_folder(), "empty.wav"},
+                          Case{"empty name", program_folder(), ""},
+                          Case{"a cue, twice", program_folder(), "won.wav"}}) {
         SCOPED_TRACE(c.what);
         {
             CuePlayer player(c.folder);
@@ -98,8 +98,8 @@ TEST_F(CuePlayerTest, NothingThrowsOrWaits) {
 }
 
 TEST_F(CuePlayerTest, CloseIsSafeTwiceAndOpenAgainWorks) {
-    copyCue("no.wav", "no.wav");
-    CuePlayer player(programFolder());
+    copy_cue("no.wav", "no.wav");
+    CuePlayer player(program_folder());
     player.close();
     player.open();
     player.open();
@@ -107,32 +107,32 @@ TEST_F(CuePlayerTest, CloseIsSafeTwiceAndOpenAgainWorks) {
     player.close();
     EXPECT_FALSE(player.holds("no.wav"));
     player.open();
-    EXPECT_EQ(player.holds("no.wav"), audioDevice());
+    EXPECT_EQ(player.holds("no.wav"), audio_device());
 }
 
 TEST_F(CuePlayerTest, OpenLoadsEveryCueOfTheFolderAheadOfTime) {
-    if (!audioDevice()) GTEST_SKIP() << "no audio device";
-    for (const QString& name : CuePlayer::cueNames()) copyCue(name, name);
-    copyCue("move.wav", "extra.wav");
-    CuePlayer player(programFolder());
+    if (!audio_device()) GTEST_SKIP() << "no audio device";
+    for (const QString& name : CuePlayer::cue_names()) copy_cue(name, name);
+    copy_cue("move.wav", "extra.wav");
+    CuePlayer player(program_folder());
     player.open();
-    for (const QString& name : CuePlayer::cueNames()) EXPECT_TRUE(player.holds(name)) << name.toStdString();
+    for (const QString& name : CuePlayer::cue_names()) EXPECT_TRUE(player.holds(name)) << name.toStdString();
     EXPECT_FALSE(player.holds("extra.wav"));  // only the game's own cues
     EXPECT_FALSE(player.holds("MOVE.WAV"));   // names are taken exactly
 }
 
 TEST_F(CuePlayerTest, ACueThatTurnsUpLaterIsLoadedWhenAskedFor) {
-    if (!audioDevice()) GTEST_SKIP() << "no audio device";
-    CuePlayer player(programFolder());
+    if (!audio_device()) GTEST_SKIP() << "no audio device";
+    CuePlayer player(program_folder());
     player.open();
     player.play("red.wav");
     EXPECT_FALSE(player.holds("red.wav"));
-    copyCue("red.wav", "red.wav");
+    copy_cue("red.wav", "red.wav");
     player.play("red.wav");
     EXPECT_TRUE(player.holds("red.wav"));
 }
 
-QByteArray cueBytes(const QString& name) {
+QByteArray cue_bytes(const QString& name) {
     QFile file(QDir(MORVANE_PROGRAM_FOLDER).filePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
@@ -143,8 +143,8 @@ std::string problem(const QByteArray& bytes) {
 // Files the sound library would wait on for ever, or cannot play, are
 // refused before it sees them; the game's own cues pass.
 TEST(WavCheck, TheGamesCuesPassAndBrokenFilesAreRefused) {
-    for (const QString& name : CuePlayer::cueNames()) EXPECT_EQ(problem(cueBytes(name)), "") << name.toStdString();
-    const QByteArray good = cueBytes("move.wav");
+    for (const QString& name : CuePlayer::cue_names()) EXPECT_EQ(problem(cue_bytes(name)), "") << name.toStdString();
+    const QByteArray good = cue_bytes("move.wav");
     ASSERT_EQ(good.mid(36, 4), "data");  // the header this table edits
     auto with = [&good](qsizetype at, const QByteArray& part) { return QByteArray(good).replace(at, part.size(), part); };
     auto u32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
@@ -175,11 +175,11 @@ TEST(WavCheck, TheGamesCuesPassAndBrokenFilesAreRefused) {
 }
 
 TEST_F(CuePlayerTest, BrokenCuesAreNeverLoaded) {
-    if (!audioDevice()) GTEST_SKIP() << "no audio device";
+    if (!audio_device()) GTEST_SKIP() << "no audio device";
     writeFile("move.wav", "");
-    writeFile("won.wav", cueBytes("won.wav").left(44));
-    copyCue("no.wav", "no.wav");
-    CuePlayer player(programFolder());
+    writeFile("won.wav", cue_bytes("won.wav").left(44));
+    copy_cue("no.wav", "no.wav");
+    CuePlayer player(program_folder());
     player.open();
     for (const char* cue : {"move.wav", "won.wav"}) {
         player.play(cue);
@@ -188,7 +188,7 @@ TEST_F(CuePlayerTest, BrokenCuesAreNeverLoaded) {
     EXPECT_TRUE(player.holds("no.wav"));
 }
 
-bool audioDevice() {
+bool audio_device() {
     // The player without sound holds no cue even where the files are.
     QTemporaryDir dir;
     QFile::copy(QDir(MORVANE_PROGRAM_FOLDER).filePath("move.wav"), QDir(dir.path()).filePath("move.wav"));

@@ -16,6 +16,8 @@
 
 #include "app/start.h"
 #include "app/window.h"
+#include "game/figures.h"
+#include "game/layout.h"
 
 using namespace morvane;
 
@@ -24,9 +26,10 @@ namespace {
 // How long a test waits for the hint before taking it for hung.
 constexpr int kHangGuard = 20000;
 
-// Positions of the layout are given in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
+// A place of the window's layout table, in pixels; `in` is its parent's.
+QRect pixels(const layout::Place& place, const layout::Place& in = {}) {
+    constexpr int k = layout::kTwipsPerPixel;
+    return {(in.left + place.left) / k, (in.top + place.top) / k, place.width / k, place.height / k};
 }
 
 QRect in_window(const QWidget* widget) {
@@ -104,7 +107,7 @@ private slots:
 
     void cellsStandOnTheirGrid() {
         for (int n = 1; n <= kCells; ++n) {
-            const QRect expected = twips(2640 + 720 * ((n - 1) % 7), 1440 + 720 * ((n - 1) / 7), 735, 735);
+            const QRect expected = pixels(layout::cell(n));
             QCOMPARE(in_window(window->cell(n)), expected);
         }
         // The corners named for the board, in pixels.
@@ -113,35 +116,32 @@ private slots:
         QCOMPARE(in_window(window->cell(8)).topLeft(), QPoint(176, 144));
         QCOMPARE(in_window(window->cell(28)).topLeft(), QPoint(464, 240));
         QCOMPARE(window->cell(1)->size(), QSize(49, 49));
-        QCOMPARE(in_window(window->cell(0)), twips(2370, 4650, 735, 735));
+        QCOMPARE(in_window(window->cell(0)), pixels(layout::cell(0)));
         QVERIFY(window->cell(0)->isHidden());
     }
 
     void otherControlsStandWhereTheBelong_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("place");  // in the window, in pixels
-        QTest::newRow("Frame2") << "Frame2" << twips(2520, 1320, 5295, 3135);
-        QTest::newRow("Frame1") << "Frame1" << twips(120, 240, 7695, 975);
+        QTest::newRow("Frame2") << "Frame2" << pixels(layout::kBoardBorder);
+        QTest::newRow("Frame1") << "Frame1" << pixels(layout::kCodeFrame);
         for (int i = 0; i < kBoxes; ++i)
             QTest::newRow(qPrintable(QStringLiteral("CODE(%1)").arg(i)))
-                << QStringLiteral("CODE(%1)").arg(i) << twips(120 + 120 + 600 * i, 240 + 360, 495, 375);
-        QTest::newRow("cinsert") << "cinsert" << twips(120 + 4320, 240 + 360, 615, 375);
-        QTest::newRow("Randomizer") << "Randomizer_button" << twips(120 + 5040, 240 + 360, 1215, 375);
-        QTest::newRow("reseto") << "reseto" << twips(120 + 5040, 240 + 360, 1215, 375);
-        QTest::newRow("Reset") << "Reset_button" << twips(120 + 6360, 240 + 360, 1215, 375);
-        QTest::newRow("Scorer") << "Scorer" << twips(120, 4440, 2055, 855);
-        QTest::newRow("score_box") << "score_box" << twips(120 + 120, 4440 + 360, 1815, 405);
-        QTest::newRow("spot") << "spot" << twips(240, 600, 495, 375);
-        QTest::newRow("Morvy") << "Morvy" << twips(3000, 4620, 420, 540);
-        QTest::newRow("YEL") << "YEL" << twips(3600, 4620, 540, 540);
-        QTest::newRow("BLU") << "BLU" << twips(4200, 4620, 540, 540);
-        QTest::newRow("NAV") << "NAV" << twips(4800, 4620, 540, 540);
-        QTest::newRow("GRE") << "GRE" << twips(5400, 4620, 540, 540);
-        QTest::newRow("RED") << "RED" << twips(6000, 4620, 540, 540);
-        QTest::newRow("ORA") << "ORA" << twips(6600, 4605, 540, 540);
-        QTest::newRow("Image1") << "Image1" << twips(120, 1440, 1785, 2895);
-        QTest::newRow("Label1") << "Label1" << twips(6000, 15, 1815, 375);
-        QTest::newRow("Label2") << "Label2" << twips(6660, 5175, 1185, 195);
+                << QStringLiteral("CODE(%1)").arg(i) << pixels(layout::code_box(i), layout::kCodeFrame);
+        QTest::newRow("cinsert") << "cinsert" << pixels(layout::kCinsert, layout::kCodeFrame);
+        QTest::newRow("Randomizer") << "Randomizer_button" << pixels(layout::kRandomizer, layout::kCodeFrame);
+        QTest::newRow("reseto") << "reseto" << pixels(layout::kReseto, layout::kCodeFrame);
+        QTest::newRow("Reset") << "Reset_button" << pixels(layout::kReset, layout::kCodeFrame);
+        QTest::newRow("Scorer") << "Scorer" << pixels(layout::kScoreFrame);
+        QTest::newRow("score_box") << "score_box" << pixels(layout::kScoreBox, layout::kScoreFrame);
+        QTest::newRow("spot") << "spot" << pixels(layout::kSpot);
+        for (int i = 0; i < kBoxes; ++i) {
+            const QString name = QString::fromLatin1(kFigures[i].name.data(), kFigures[i].name.size());
+            QTest::newRow(qPrintable(name)) << name << pixels(layout::figure(i));
+        }
+        QTest::newRow("Image1") << "Image1" << pixels(layout::kLegend);
+        QTest::newRow("Label1") << "Label1" << pixels(layout::kHelpLabel);
+        QTest::newRow("Label2") << "Label2" << pixels(layout::kVersionLabel);
     }
     void otherControlsStandWhereTheBelong() {
         QFETCH(QString, name);

@@ -27,7 +27,7 @@ TEST(Answer, ClicksThatWinOrUnsolvableOrTheReason) {
         std::istringstream in(line);
         for (auto& box : code) std::getline(in, box, ',');
         Table table(code);
-        EXPECT_EQ(replay(table.game, table.outside, clicks), "won") << line;
+        EXPECT_EQ(replay(table.game, table.heard, clicks), "won") << line;
     }
     // Lost: the corner 22 can be left only for 15, whose yellow piece then
     // leaves no way on, so the game must end there; but the green piece on
@@ -89,8 +89,8 @@ TEST(Deal, DealsAsTheRandomizerAndSummarizes) {
     EXPECT_LE(report.solvable, 200u);
 
     // The same boards as the game's own Randomizer deals from the same seed.
-    QuietOutside outside;
-    Morvane1 game(outside);
+    Recorder heard;
+    Morvane1 game(heard);
     game.dealer.seed(3);
     std::uint64_t solvable = 0;
     for (int board = 0; board < 200; ++board) {

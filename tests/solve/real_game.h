@@ -1,6 +1,6 @@
 #pragma once
-// The real game as the solver's tests use it: a window with an outside that
-// keeps the messages, boards set up the way the game sets them up, solutions
+// The real game as the solver's tests use it: a window whose events are
+// recorded, boards set up the way the game sets them up, solutions
 // replayed click by click, and a deliberately simple exhaustive search that
 // plays every line on copies of the window.
 
@@ -13,8 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/morvane1.h"
-#include "core/cell_text.h"
+#include "game/morvane1.h"
+#include "game/cell_text.h"
+#include "recorder.h"
 
 namespace morvane::solve_test {
 
@@ -25,25 +26,12 @@ inline constexpr std::string_view kEachNumber =
 inline constexpr std::string_view kTheNumber =
     "Invalid Code.  Make sure the number in each box is below 29.";
 
-class QuietOutside : public Outside {
-public:
-    std::vector<std::string> messages;
-    std::vector<std::string> cues;
-    void enter_program_folder() override {}
-    void play_cue(std::string_view file) override { cues.emplace_back(file); }
-    void message(std::string_view text, std::string_view, Icon) override {
-        messages.emplace_back(text);
-    }
-    void focus_code_box(int) override {}
-    void open_help(std::string_view) override {}
-};
-
 using Code = std::array<std::string, kBoxes>;
 
 // A window with the board `code` placed by "Reset", as after typing it.
 struct Table {
-    QuietOutside outside;
-    Morvane1 game{outside};
+    Recorder heard;
+    Morvane1 game{heard};
 
     explicit Table(const Code& code) {
         for (int box = 0; box < kBoxes; ++box) game.CODE[box].text = code[box];
@@ -67,21 +55,21 @@ inline std::uint32_t shown_cells(const Morvane1& game) {
 // What clicking `clicks` in order does to the window: "won" when the last
 // click brings the win message and no click before it ends the game or is
 // refused, otherwise a description of what went wrong.
-inline std::string replay(Morvane1 game, QuietOutside& outside, const std::vector<int>& clicks) {
+inline std::string replay(Morvane1 game, Recorder& heard, const std::vector<int>& clicks) {
     for (std::size_t i = 0; i < clicks.size(); ++i) {
-        const std::size_t messages = outside.messages.size();
-        const std::size_t cues = outside.cues.size();
+        const std::size_t messages = heard.messages.size();
+        const std::size_t cues = heard.cues.size();
         const std::string player = game.CODE[0].text;
         game.Square_Click(clicks[i]);
         const std::string where =
             "click " + std::to_string(i + 1) + " on " + std::to_string(clicks[i]) + " from " + player;
-        if (outside.cues.size() > cues && outside.cues.back() == "no.wav")
+        if (heard.cues.size() > cues && heard.cues.back() == "no.wav")
             return where + ": refused";
-        if (outside.messages.size() == messages) {
+        if (heard.messages.size() == messages) {
             if (game.CODE[0].text != std::to_string(clicks[i])) return where + ": not taken";
             continue;
         }
-        if (outside.messages.back() != kSolved) return where + ": " + outside.messages.back();
+        if (heard.messages.back().text != kSolved) return where + ": " + heard.messages.back().text;
         return i + 1 == clicks.size() ? "won" : where + ": won before the end";
     }
     return "not won after " + std::to_string(clicks.size()) + " clicks";
@@ -92,7 +80,7 @@ inline std::string replay(Morvane1 game, QuietOutside& outside, const std::vecto
 // states (cells shown, player's text) are remembered, nothing else.
 class PlayEverything {
 public:
-    explicit PlayEverything(QuietOutside& outside) : outside_(outside) {}
+    explicit PlayEverything(Recorder& heard) : heard_(heard) {}
 
     bool winnable(const Morvane1& game) {
         const auto state = std::make_pair(shown_cells(game), game.CODE[0].text);
@@ -100,12 +88,12 @@ public:
         for (int cell = 1; cell <= kCells; ++cell) {
             if (!game.Square[cell].shown || game.Square[cell].pointer != kPointerArrow) continue;
             Morvane1 copy = game;
-            const std::size_t messages = outside_.messages.size();
+            const std::size_t messages = heard_.messages.size();
             copy.Square_Click(cell);
-            outside_.cues.clear();
-            if (outside_.messages.size() > messages) {
-                const bool won = outside_.messages.back() == kSolved;
-                outside_.messages.resize(messages);
+            heard_.cues.clear();
+            if (heard_.messages.size() > messages) {
+                const bool won = heard_.messages.back().text == kSolved;
+                heard_.messages.resize(messages);
                 if (won) return true;
                 continue;  // lost; the game has put the board back
             }
@@ -116,7 +104,7 @@ public:
     }
 
 private:
-    QuietOutside& outside_;
+    Recorder& heard_;
     std::set<std::pair<std::uint32_t, std::string>> lost_;
 };
 

@@ -11,9 +11,9 @@
 #include <variant>
 #include <vector>
 
-#include "core/cell_text.h"
-#include "core/dealer.h"
-#include "core/geometry.h"
+#include "game/cell_text.h"
+#include "game/dealer.h"
+#include "game/geometry.h"
 #include "real_game.h"
 #include "solve/board_masks.h"
 #include "solve/hint.h"
@@ -83,16 +83,16 @@ TEST(SolverAgainstTheGame, VerdictsMatchPlayingEveryLineOfSmallBoards) {
     int unsolvable = 0, solvable = 0;
     for (int round = 0; round < 2000; ++round) {
         Table table(random_code(random));
-        ASSERT_TRUE(table.outside.messages.empty());
+        ASSERT_TRUE(table.heard.messages.empty());
         thin_out(table, std::uniform_int_distribution<int>(4, 14)(random), random);
 
         const auto clicks = solver.solve(solver::position_of(table.game));
-        PlayEverything oracle(table.outside);
+        PlayEverything oracle(table.heard);
         const bool winnable = oracle.winnable(table.game);
         ASSERT_EQ(clicks.has_value(), winnable) << describe(table);
         if (clicks) {
             ++solvable;
-            EXPECT_EQ(replay(table.game, table.outside, *clicks), "won") << describe(table);
+            EXPECT_EQ(replay(table.game, table.heard, *clicks), "won") << describe(table);
         } else {
             ++unsolvable;
         }
@@ -119,11 +119,11 @@ TEST(SolverAgainstTheGame, VerdictsMatchOnLargerBoardsWithManyPieces) {
             thin_out(table, size.cells, random);
 
             const auto clicks = solver.solve(solver::position_of(table.game));
-            PlayEverything oracle(table.outside);
+            PlayEverything oracle(table.heard);
             ASSERT_EQ(clicks.has_value(), oracle.winnable(table.game)) << describe(table);
             if (clicks) {
                 ++won;
-                EXPECT_EQ(replay(table.game, table.outside, *clicks), "won") << describe(table);
+                EXPECT_EQ(replay(table.game, table.heard, *clicks), "won") << describe(table);
             }
         }
         // Both verdicts must have been put to the test.
@@ -133,8 +133,8 @@ TEST(SolverAgainstTheGame, VerdictsMatchOnLargerBoardsWithManyPieces) {
 }
 
 TEST(SolverAgainstTheGame, SolutionsOfDealtBoardsWinTheRealGame) {
-    QuietOutside outside;
-    Morvane1 game(outside);
+    Recorder heard;
+    Morvane1 game(heard);
     game.dealer.seed(5);
     Solver solver;
     int solved = 0;
@@ -143,7 +143,7 @@ TEST(SolverAgainstTheGame, SolutionsOfDealtBoardsWinTheRealGame) {
         const auto clicks = solver.solve(solver::position_of(game));
         if (!clicks) continue;
         ++solved;
-        ASSERT_EQ(replay(game, outside, *clicks), "won") << "board " << board;
+        ASSERT_EQ(replay(game, heard, *clicks), "won") << "board " << board;
     }
     EXPECT_GT(solved, 950);
 }
@@ -155,7 +155,7 @@ TEST(SolverAgainstTheGame, BoardsWithoutPiecesAreWonFromEveryCell) {
         const auto clicks = solver.solve(solver::position_of(table.game));
         ASSERT_TRUE(clicks) << "from " << start;
         EXPECT_EQ(clicks->size(), 27u);
-        EXPECT_EQ(replay(table.game, table.outside, *clicks), "won") << "from " << start;
+        EXPECT_EQ(replay(table.game, table.heard, *clicks), "won") << "from " << start;
     }
 }
 
@@ -180,7 +180,7 @@ TEST(SolverReadsBoxesAsTheGame, OddlySpelledPiecesNeitherFireNorHoldBack) {
         const auto a = solver.solve(solver::position_of(with_odd.game));
         const auto b = solver.solve(solver::position_of(without.game));
         ASSERT_EQ(a.has_value(), b.has_value()) << describe(with_odd);
-        PlayEverything oracle(with_odd.outside);
+        PlayEverything oracle(with_odd.heard);
         ASSERT_EQ(a.has_value(), oracle.winnable(with_odd.game)) << describe(with_odd);
     }
 }
@@ -197,10 +197,10 @@ TEST(SolverReadsBoxesAsTheGame, LaterPieceOnTheSameCellHoldsEarlierOnesBack) {
             if (n != 2 && n != 3 && n != 4 && n != 8 && n != 9 && n != 12) off.push_back(n);
         table.remove(off);
         const auto clicks = solver.solve(solver::position_of(table.game));
-        PlayEverything oracle(table.outside);
+        PlayEverything oracle(table.heard);
         EXPECT_EQ(clicks.has_value(), oracle.winnable(table.game)) << describe(table);
         if (clicks) {
-            EXPECT_EQ(replay(table.game, table.outside, *clicks), "won");
+            EXPECT_EQ(replay(table.game, table.heard, *clicks), "won");
         }
         return clicks.has_value();
     };
@@ -221,7 +221,7 @@ TEST(SolverReadsPositions, ReadsTheBoardAsItStandsInPlay) {
     EXPECT_EQ(position.code[1], "9");
     const auto clicks = solver::solve(position);
     ASSERT_TRUE(clicks);
-    EXPECT_EQ(replay(table.game, table.outside, *clicks), "won");
+    EXPECT_EQ(replay(table.game, table.heard, *clicks), "won");
 }
 
 TEST(SolverReadsPositions, EdgeCases) {
@@ -290,16 +290,16 @@ TEST(Placement, PutsTheBoardInPlayAsTheGameDoes) {
 }
 
 TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
-    QuietOutside outside;
-    Morvane1 game(outside);
+    Recorder heard;
+    Morvane1 game(heard);
     game.dealer.seed(9);
     int followed = 0;
     for (int board = 0; board < 30; ++board) {
         game.Randomizer_button_Click();
-        outside.messages.clear();
+        heard.messages.clear();
         solver::Position before;
         solver::Hint last;
-        for (int click = 0; click < 28 && outside.messages.empty(); ++click) {
+        for (int click = 0; click < 28 && heard.messages.empty(); ++click) {
             const auto hint = solver::hint(game);
             // Along the line the last hint started, each hint is known without a search.
             if (click > 0) {
@@ -317,8 +317,8 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
             game.Square_Click(hint.cell);
             ++followed;
         }
-        if (!outside.messages.empty()) {
-            EXPECT_EQ(outside.messages.front(), kSolved);
+        if (!heard.messages.empty()) {
+            EXPECT_EQ(heard.messages.front().text, kSolved);
         }
     }
     EXPECT_GT(followed, 500);
@@ -358,25 +358,25 @@ TEST(Hint, FollowingHintsWinsAndALostBoardGetsNone) {
 // told. Played through the game on lost dealt boards, each answer checked
 // against a search.
 TEST(Hint, AfterAClickOnALostBoardTheAnswerIsKnown) {
-    QuietOutside outside;
-    Morvane1 game(outside);
+    Recorder heard;
+    Morvane1 game(heard);
     game.dealer.seed(5);
     std::mt19937 random(5);
     const solver::Hint no_win{solver::Hint::Verdict::NoWin, 0};
     int told = 0;
     for (int board = 0; board < 5000 && told < 300; ++board) {
         game.Randomizer_button_Click();
-        outside.messages.clear();
+        heard.messages.clear();
         solver::Position before = solver::position_of(game);
         if (solver::hint_for(before).verdict != solver::Hint::Verdict::NoWin) continue;
-        for (int click = 0; outside.messages.empty(); ++click) {
+        for (int click = 0; heard.messages.empty(); ++click) {
             std::vector<int> targets;
             for (int n = 1; n <= kCells; ++n)
                 if (game.Square[n].shown && game.Square[n].pointer == kPointerArrow) targets.push_back(n);
             if (targets.empty()) break;
             game.Square_Click(targets[random() % targets.size()]);
             const solver::Position now = solver::position_of(game);
-            if (!outside.messages.empty()) break;  // lost on the spot: a new board or the same again
+            if (!heard.messages.empty()) break;  // lost on the spot: a new board or the same again
             const auto known = solver::hint_after(before, no_win, now);
             ASSERT_TRUE(known.has_value()) << "click " << click << " on board " << board;
             EXPECT_EQ(known->verdict, solver::Hint::Verdict::NoWin);
@@ -459,22 +459,22 @@ TEST(Hint, NeverUndecidedAlongTheHardestDealtBoards) {
                                               {"26", "10", "17", "13", "8", "22", "8"},
                                               {"1", "6", "3", "6", "20", "22", "2"}}) {
         Table table(code);
-        table.outside.cues.clear();
-        for (int click = 0; click < 28 && table.outside.messages.empty(); ++click) {
+        table.heard.cues.clear();
+        for (int click = 0; click < 28 && table.heard.messages.empty(); ++click) {
             const Morvane1 before = table.game;
             const auto hint = solver::hint(table.game);
             ASSERT_NE(hint.verdict, solver::Hint::Verdict::Undecided) << describe(table);
             EXPECT_EQ(shown_cells(table.game), shown_cells(before));
             EXPECT_EQ(table.game.CODE[0].text, before.CODE[0].text);
             EXPECT_EQ(table.game.score_box.text, before.score_box.text);
-            EXPECT_TRUE(table.outside.cues.empty() && table.outside.messages.empty());
+            EXPECT_TRUE(table.heard.cues.empty() && table.heard.messages.empty());
             // Follow the hint; where there is none, stray to the first legal cell.
             int next = hint.verdict == solver::Hint::Verdict::Click ? hint.cell : 0;
             for (int n = 1; n <= kCells && !next; ++n)
                 if (table.game.Square[n].shown && table.game.Square[n].pointer == kPointerArrow) next = n;
             if (!next) break;
             table.game.Square_Click(next);
-            table.outside.cues.clear();
+            table.heard.cues.clear();
         }
     }
 }
