@@ -1,6 +1,7 @@
 // The game in the browser: the page calls the game's handlers through the
-// functions below and reads back, as JSON, what the game asked of the world
-// (cues, message boxes, the help file, the keyboard focus) and the state of
+// functions below and reads back, as JSON, what the game's events asked of
+// the world (the cues, message boxes and help file of the game's response
+// table, the keyboard focus, the screen reader's words) and the state of
 // every control after it. The page decides nothing itself.
 //
 // A message box cannot hold the browser's thread until it is closed, so the
@@ -13,13 +14,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "app/board_code.h"
-#include "core/cell_text.h"
-#include "core/morvane1.h"
+#include "game/board_code.h"
+#include "game/events.h"
+#include "game/morvane1.h"
+#include "game/narration.h"
+#include "game/responses.h"
 #include "solve/hint.h"
+#include "solve/hint_model.h"
 #include "solve/solver.h"
 
 namespace morvane {
@@ -122,31 +128,32 @@ std::string state_of(const Morvane1& game) {
     return out;
 }
 
-// What the game asks of the world, recorded in order for the page.
-class PageOutside final : public Outside {
+// What the game tells the world, recorded in order for the page, with what
+// the response table gives the player for each.
+class PageEvents final : public GameEvents {
 public:
-    void enter_program_folder() override {}  // the site's folder is the page's
-    void play_cue(std::string_view file) override {
-        heard.emplace_back(file);
-        event("{\"cue\":" + quoted(file) + '}');
+    void happened(const Event& event) override {
+        heard.push_back(event);
+        if (event.kind == EventKind::FocusBox) add("{\"focus\":" + std::to_string(event.box) + '}');
+        const Response& response = response_to(event);
+        if (!response.cue.empty()) add("{\"cue\":" + quoted(response.cue) + '}');
+        if (!response.text.empty()) {
+            // The player hears what led here (the winning move, say) and
+            // then the message, as the box comes up.
+            std::string said = since();
+            if (!said.empty()) said += ' ';
+            said += response.text;
+            add("{\"message\":[" + quoted(response.text) + ',' + quoted(response.title) + ',' +
+                quoted(response.icon == Icon::Warning ? "warning" : "information") + "],\"said\":" + quoted(said) +
+                ",\"state\":" + state_of(*game) + '}');
+        }
+        if (!response.help_file.empty()) add("{\"help\":" + quoted(response.help_file) + '}');
     }
-    void message(std::string_view text, std::string_view title, Icon icon) override {
-        // The player hears what led here (the winning move, say) and then
-        // the message, as the box comes up.
-        std::string said = since();
-        if (!said.empty()) said += ' ';
-        said += text;
-        event("{\"message\":[" + quoted(text) + ',' + quoted(title) + ',' +
-              quoted(icon == Icon::Warning ? "warning" : "information") + "],\"said\":" + quoted(said) +
-              ",\"state\":" + state_of(*game) + '}');
-    }
-    void focus_code_box(int box) override { event("{\"focus\":" + std::to_string(box) + '}'); }
-    void open_help(std::string_view file) override { event("{\"help\":" + quoted(file) + '}'); }
 
-    // What changed since the action began (or the last message), in words.
+    // What the events since the action began (or the last message) did, in words.
     std::string since() {
         Seen now = seen(*game);
-        std::string said = what_happened(told, now, heard);
+        std::string said = narrate(heard, told, now);
         told = std::move(now);
         heard.clear();
         return said;
@@ -156,35 +163,68 @@ public:
         told = seen(*game);
         heard.clear();
     }
-    // The action's events and the state after it, as one JSON object.
-    const char* end() {
-        const std::string said = since();
-        reply = "{\"events\":[" + events + "],\"said\":" + quoted(said) + ",\"state\":" + state_of(*game) + '}';
-        return reply.c_str();
-    }
+    std::string take() { return std::exchange(events, {}); }
 
     Morvane1* game = nullptr;
 
 private:
-    void event(const std::string& json) {
+    void add(const std::string& json) {
         if (!events.empty()) events += ',';
         events += json;
     }
     std::string events;
     Seen told;
-    std::vector<std::string> heard;
-    std::string reply;
+    std::vector<Event> heard;
 };
 
-PageOutside outside;
+// The hint is searched in the page's worker: asking posts the board to it,
+// and its answer comes back through mv_hint_found().
+EM_JS(void, page_ask_hint, (const char* position, double ticket), {
+    Module['askHint'](UTF8ToString(position), ticket);
+});
+
+std::string position_text(const solver::Position& p) {
+    std::string text = std::to_string(p.on_board) + '\x1f' + std::to_string(p.player);
+    for (const std::string& box : p.code) text += '\x1f' + box;
+    return text;
+}
+
+class WorkerSource final : public solver::HintSource {
+public:
+    void ask(const solver::Position& position, std::uint64_t ticket) override {
+        latest = ticket;
+        known.reset();
+        page_ask_hint(position_text(position).c_str(), static_cast<double>(ticket));
+    }
+    void cancel() override {
+        latest = 0;  // its answer, when it comes, is for no one
+        known.reset();
+    }
+    std::optional<solver::Hint> answer(std::uint64_t ticket, bool) override {
+        return ticket == latest ? known : std::nullopt;
+    }
+    std::uint64_t latest = 0;
+    std::optional<solver::Hint> known;
+};
+
+PageEvents events;
+WorkerSource worker;
+solver::HintModel hints{worker};
 Morvane1* game = nullptr;
 
 Morvane1& the_game() {
     if (!game) {
-        game = new Morvane1(outside);
-        outside.game = game;
+        game = new Morvane1(events);
+        events.game = game;
     }
     return *game;
+}
+
+// What the hint shows, as JSON; "null" when it is still being searched.
+std::string hint_json(const std::optional<solver::HintShown>& shown) {
+    if (!shown) return "null";
+    return std::string("{\"mark\":") + (shown->kind == solver::HintShown::Kind::Mark ? "true" : "false") +
+           ",\"cell\":" + std::to_string(shown->cell) + ",\"text\":" + quoted(shown->text) + '}';
 }
 
 std::string answer;
@@ -207,7 +247,9 @@ enum Action {
 EMSCRIPTEN_KEEPALIVE const char* mv_act(int action, int a, int b, const char* text) {
     Morvane1& g = the_game();
     const std::string_view words = text ? text : "";
-    outside.begin();
+    events.begin();
+    // Whatever the player does next makes an old hint stale.
+    if (action != kState && action != kSeed && action != kQueue) hints.stop_waiting();
     switch (action) {
         case kClick:
             if (a >= 0 && a <= kCells) g.Square_Click(a);
@@ -229,31 +271,53 @@ EMSCRIPTEN_KEEPALIVE const char* mv_act(int action, int a, int b, const char* te
             break;
         case kSeed: g.dealer.seed(std::strtoull(std::string(words).c_str(), nullptr, 10)); break;
         case kQueue: g.dealer.queue(a); break;
-        case kPlaceCode: {
-            // A board code line ("9,23,28,21,15,4,27"), exactly as typing
-            // its boxes in code entry and pressing OK would place it.
-            const auto boxes = code_boxes(words);
-            if (!g.code_entry_on()) g.cinsert_Click();
-            for (int i = 0; i < kBoxes; ++i) g.CODE_Change(i, boxes[i]);
-            g.cinsert_Click();
-            break;
-        }
+        case kPlaceCode: place_code(g, code_boxes(words)); break;
         default: break;
     }
-    return outside.end();
+    const std::string said = events.since();
+    hints.think_ahead(g);  // the hint of the board in play, ahead of H
+    answer = "{\"events\":[" + events.take() + "],\"said\":" + quoted(said) + ",\"state\":" + state_of(g) +
+             ",\"hint_still\":" + (hints.still_about(g) ? "true" : "false") + '}';
+    return answer.c_str();
+}
+
+// H: what to show now, or null while the answer is being searched (it comes
+// with mv_hint_found()).
+EMSCRIPTEN_KEEPALIVE const char* mv_hint_press() {
+    answer = hint_json(hints.press(the_game()));
+    return answer.c_str();
+}
+
+// The worker's answer (mv_hint's words) for `ticket`: what to show, when H
+// waits for it, else null.
+EMSCRIPTEN_KEEPALIVE const char* mv_hint_found(double ticket, const char* words) {
+    solver::Hint hint;
+    const std::string_view text = words;
+    if (text.rfind("click ", 0) == 0) {
+        hint.verdict = solver::Hint::Verdict::Click;
+        std::string rest(text.substr(6));
+        char* at = rest.data();
+        hint.cell = static_cast<int>(std::strtol(at, &at, 10));
+        for (long cell; (cell = std::strtol(at, &at, 10)) != 0;) hint.then.push_back(static_cast<int>(cell));
+    } else {
+        hint.verdict = text == "nowin" ? solver::Hint::Verdict::NoWin : solver::Hint::Verdict::Undecided;
+    }
+    const auto number = static_cast<std::uint64_t>(ticket);
+    if (number == worker.latest) worker.known = hint;
+    answer = hint_json(hints.found(number, hint, the_game()));
+    return answer.c_str();
 }
 
 // The board in play as the hint's worker reads it: the cells on the board,
 // the player's cell and the seven box texts, separated by U+001F.
 EMSCRIPTEN_KEEPALIVE const char* mv_position() {
-    const solver::Position p = solver::position_of(the_game());
-    answer = std::to_string(p.on_board) + '\x1f' + std::to_string(p.player);
-    for (const std::string& text : p.code) answer += '\x1f' + text;
+    answer = position_text(solver::position_of(the_game()));
     return answer.c_str();
 }
 
 // The hint for a board read by mv_position(), searched with the desktop's
-// budget: "click N", "nowin" or "undecided".
+// budget: "click N" and the clicks of its winning line after N, "nowin"
+// or "undecided".
 EMSCRIPTEN_KEEPALIVE const char* mv_hint(const char* position) {
     solver::Position p;
     std::vector<std::string> fields(1);
@@ -269,7 +333,10 @@ EMSCRIPTEN_KEEPALIVE const char* mv_hint(const char* position) {
     for (int i = 0; i < kBoxes; ++i) p.code[i] = fields[2 + i];
     const solver::Hint hint = solver::hint_for(p);
     switch (hint.verdict) {
-        case solver::Hint::Verdict::Click: answer = "click " + std::to_string(hint.cell); break;
+        case solver::Hint::Verdict::Click:
+            answer = "click " + std::to_string(hint.cell);
+            for (int cell : hint.then) answer += ' ' + std::to_string(cell);
+            break;
         case solver::Hint::Verdict::NoWin: answer = "nowin"; break;
         case solver::Hint::Verdict::Undecided: answer = "undecided"; break;
     }

@@ -44,7 +44,7 @@
 
   // --- The game module, and the actions that run its handlers in order.
   let game = null, mvAct = null, state = null;
-  const ready = MorvaneGame().then((module) => {
+  const ready = MorvaneGame({ askHint: (position, ticket) => askHint(position, ticket) }).then((module) => {
     game = module;
     mvAct = (action, a, b, text) => {
       const size = game.lengthBytesUTF8(text) + 1;
@@ -90,6 +90,7 @@
         }
       }
       render(reply.state);
+      if (!reply.hint_still) clearHint();  // a hint is about the board it was given for
       if (focus >= 0 && !codes[focus].hidden) codes[focus].focus();
       if (reply.said) announce(reply.said);
     }).catch((error) => console.error(error)).finally(() => {
@@ -141,8 +142,6 @@
     }
     // A control hidden while it has the focus hands it on, as on the desktop.
     if (before && before !== document.body && before.hidden) tab(before, 1);
-    if (hintShownFor !== null && boardKey() !== hintShownFor) clearHint();
-    thinkAhead();
   }
 
   function setCursor(n) {
@@ -209,69 +208,51 @@
     window.open('help/contents.html', 'morvane-help');
   }
 
-  // --- The hint: searched in a worker whenever the board in play changes.
-  let worker = null, workerBusy = false, waiting = null, asked = null, ticket = 0, answer = null, hintWaiting = false;
-  let hintShownFor = null, hintTimer = 0;
-  const inPlay = () => state && state.Square.some((c) => c[3] === 1);
-  const boardKey = () => (state.entry ? 'entry ' : 'play ') +
-    state.Square.map((c) => `${c[0] ? 1 : 0}${c[1]}`).join(' ') + state.CODE.map((c) => c[0]).join('\n');
-  // One worker, one search at a time: a board asked for while it searches
-  // waits for that search to end, and only the latest board is kept.
+  // --- The hint: the game's hint model asks the worker for every board in
+  // play; H shows its answer, at once or as soon as it comes.
+  let worker = null, workerBusy = false, waiting = null, hintTimer = 0;
+  const call = (name, ...args) => JSON.parse(game.UTF8ToString(game[name](...args)));
+  // One search at a time: a board asked for while the worker searches waits
+  // for that search to end, and only the latest board is kept.
   function post(message) {
     if (workerBusy) { waiting = message; return; }
     workerBusy = true;
     worker.postMessage(message);
   }
-  function startWorker() {
-    worker = new Worker('hint.js');
-    worker.onmessage = ({ data }) => {
-      workerBusy = false;
-      if (waiting) { const next = waiting; waiting = null; post(next); }
-      if (data.ticket !== ticket) return;  // for a board left since
-      answer = data.answer;
-      if (hintWaiting) present(answer);
-    };
-  }
-  function thinkAhead() {
-    if (!game || state.entry || !inPlay()) { asked = null; answer = null; return; }
-    const position = game.UTF8ToString(game._mv_position());
-    if (position === asked) return;
-    asked = position;
-    answer = null;
-    hintWaiting = false;
-    if (!worker) startWorker();
-    post({ ticket: ++ticket, position });
+  function askHint(position, ticket) {
+    if (!worker) {
+      worker = new Worker('hint.js');
+      worker.onmessage = ({ data }) => {
+        workerBusy = false;
+        if (waiting) { const next = waiting; waiting = null; post(next); }
+        const size = game.lengthBytesUTF8(data.answer) + 1;
+        const at = game._malloc(size);
+        game.stringToUTF8(data.answer, at, size);
+        const shown = call('_mv_hint_found', data.ticket, at);
+        game._free(at);
+        if (shown) present(shown);
+      };
+    }
+    post({ ticket, position });
   }
   function showHint() {
     clearHint();
-    if (state.entry) return note('Press OK first: hints need a board in play.');
-    if (!inPlay()) return note('Deal or set up a board first.');
-    thinkAhead();
-    if (answer) present(answer);
-    else hintWaiting = true;
+    const shown = call('_mv_hint_press');
+    if (shown) present(shown);
   }
-  function present(text) {
-    hintWaiting = false;
-    hintShownFor = boardKey();
-    if (text.startsWith('click ')) {
-      const n = Number(text.slice(6));
-      const mark = $('hint_mark'), cell = cells[n];
-      Object.assign(mark.style, { left: cell.style.left, top: cell.style.top, width: cell.style.width, height: cell.style.height });
-      mark.hidden = false;
-      clearTimeout(hintTimer);
-      hintTimer = setTimeout(clearHint, 1500);
-      announce(`Hint: cell ${n}.`);
-    } else if (text === 'nowin') {
-      note('No way to solve the board is left from here.\nReset tries it again.');
-    } else {
-      note('This board is too tangled for a quick hint.');
-    }
+  function present(shown) {
+    if (!shown.mark) return note(shown.text);
+    const mark = $('hint_mark'), cell = cells[shown.cell];
+    Object.assign(mark.style, { left: cell.style.left, top: cell.style.top, width: cell.style.width, height: cell.style.height });
+    mark.hidden = false;
+    clearTimeout(hintTimer);
+    hintTimer = setTimeout(clearHint, 1500);
+    announce(shown.text);
   }
   function note(text) {
     const place = state && state.entry ? [146, 345, 298, 22] : [168, 298, 353, 47];
     const box = $('hint_note');
     Object.assign(box.style, { left: `${place[0]}px`, top: `${place[1]}px`, width: `${place[2]}px`, height: `${place[3]}px` });
-    hintShownFor = state ? boardKey() : '';
     box.textContent = text;
     box.hidden = false;
     clearTimeout(hintTimer);
@@ -279,8 +260,6 @@
     announce(text);
   }
   function clearHint() {
-    hintWaiting = false;
-    hintShownFor = null;
     $('hint_mark').hidden = true;
     $('hint_note').hidden = true;
   }

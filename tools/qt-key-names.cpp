@@ -1,9 +1,9 @@
 // Writes the key names Qt reads in morvane-drive's `key` lines, lower case,
 // with each key's code: the table morvane-web-drive reads them by
-// (qt_keys.json, made from this program's output by keeping the first code
+// (src/web/drive/qt_keys.json, made from this program's output by keeping the first code
 // of each name). Single characters are not listed: they name themselves.
 //
-//     g++ -std=c++20 -fPIC qt_key_names.cpp $(pkg-config --cflags --libs Qt6Gui) -o qt-key-names
+//     g++ -std=c++20 -fPIC tools/qt-key-names.cpp $(pkg-config --cflags --libs Qt6Gui) -o qt-key-names
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMetaEnum>
