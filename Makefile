@@ -32,7 +32,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?=
 
-.PHONY: all deps deps-game configure build game run test bench install uninstall deb fuzz clean web web-run
+.PHONY: all deps deps-game deps-web configure build game run test bench install uninstall deb fuzz clean web web-run
 
 all: build
 
@@ -41,6 +41,9 @@ deps:
 
 deps-game:
 	@tools/install-deps game
+
+deps-web:
+	@tools/install-deps web
 
 # A new build folder builds the game alone until the tests are asked for.
 $(BUILD)/build.ninja:
@@ -62,7 +65,7 @@ run: deps-game $(BUILD)/build.ninja
 	$(BUILD)/bin/morvane
 
 # The tests of the browser edition run against the site in $(WEB_BUILD).
-test: build web
+test: deps-web build web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 install: game
@@ -74,7 +77,7 @@ uninstall:
 deb: deps
 	tools/build-deb $(BUILD)/deb
 
-bench: configure web
+bench: deps-web configure web
 	cmake --build $(BUILD) --target bench -j $(JOBS)
 
 fuzz:
@@ -88,8 +91,7 @@ fuzz:
 $(WEB_BUILD)/build.ninja:
 	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-web:
-	@tools/install-deps web
+web: deps-web
 	$(MAKE) $(WEB_BUILD)/build.ninja
 	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
