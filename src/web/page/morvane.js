@@ -269,15 +269,35 @@
   root.addEventListener('mousedown', (event) => {
     if (!event.target.closest('input, button')) event.preventDefault();
   });
+  // A finger's tap acts on its release over the control, as a click would:
+  // the browser may not make a click of the first tap after a finger has
+  // dragged a figure. The click that may still follow is not taken twice.
+  function onActivate(el, handler) {
+    let touched = false, tapped = 0;
+    el.addEventListener('pointerdown', (event) => { touched = event.pointerType === 'touch'; });
+    el.addEventListener('pointerup', (event) => {
+      if (!touched || event.pointerType !== 'touch') return;
+      touched = false;
+      const under = document.elementFromPoint(event.clientX, event.clientY);
+      if (!under || !el.contains(under)) return;
+      tapped = event.timeStamp;
+      handler();
+    });
+    el.addEventListener('click', (event) => {
+      if (tapped && event.timeStamp - tapped < 1000) { tapped = 0; event.preventDefault(); return; }
+      handler();
+    });
+  }
   cells.forEach((cell, n) => {
-    cell.addEventListener('click', () => { if (!cell.hidden) act(A.click, n); });
+    onActivate(cell, () => { if (!cell.hidden) act(A.click, n); });
     cell.addEventListener('pointerdown', () => cell.classList.add('down'));
     for (const type of ['pointerup', 'pointerleave', 'pointercancel']) cell.addEventListener(type, () => cell.classList.remove('down'));
   });
-  buttons.cinsert.addEventListener('click', () => act(A.cinsert));
-  buttons.Randomizer_button.addEventListener('click', () => act(A.randomizer));
-  buttons.Reset_button.addEventListener('click', () => act(A.reset));
-  buttons.reseto.addEventListener('click', () => act(A.reseto));
+  onActivate(buttons.cinsert, () => act(A.cinsert));
+  onActivate(buttons.Randomizer_button, () => act(A.randomizer));
+  onActivate(buttons.Reset_button, () => act(A.reset));
+  onActivate(buttons.reseto, () => act(A.reseto));
+  onActivate($('message_ok'), () => { if (dialog.open) dialog.close(); });
   score.addEventListener('dblclick', () => act(A.dblclick));
   codes.forEach((input, i) => input.addEventListener('input', () => act(A.type, i, 0, input.value)));
   score.addEventListener('input', () => act(A.type, 7, 0, score.value));
