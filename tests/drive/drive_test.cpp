@@ -31,7 +31,7 @@ Run drive(const QString& script) {
     process.write(script.toUtf8());
     process.closeWriteChannel();
     Run run;
-    if (!process.waitForFinished(30000)) {
+    if (!process.waitForFinished(300000)) {  // a watchdog against a hang, not a time limit
         process.kill();
         return run;
     }

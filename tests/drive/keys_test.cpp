@@ -21,7 +21,7 @@ QList<QJsonObject> dumps(const QString& script) {
     process.start(driver(), QStringList());
     process.write(script.toUtf8());
     process.closeWriteChannel();
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+    if (!process.waitForFinished(300000) || process.exitCode() != 0) {  // a watchdog, not a time limit
         qWarning("morvane-drive failed: %s", process.readAllStandardError().constData());
         return {};
     }
