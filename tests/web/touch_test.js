@@ -65,6 +65,13 @@ const SNAKE = [2, 3, 4, 5, 6, 7, 14, 13, 12, 11, 10, 9, 8, 15, 16, 17, 18, 19, 2
     await settle();
     const state = await page.evaluate(() => window.morvane.board());
     check(state.Square[11][1] === 'Morvy' && state.moves_left === 48, `the keypad and Enter move the player to 10, then 11: ${state.moves_left} moves left`);
+    // H: the worker's answer, on the board in play, comes to the status.
+    await page.keyboard.press('KeyH');
+    await page.waitForFunction(() => /^(Hint: cell \d+\.|No way to solve|This board is too tangled)/.test(document.getElementById('status').textContent),
+      { timeout: 60000 });
+    const said = await page.$eval('#status', (el) => el.textContent);
+    const marked = await page.$eval('#hint_mark', (el) => !el.hidden);
+    check(/^Hint: cell \d+\.$/.test(said) === marked, `H answers from the worker: ${JSON.stringify(said)}`);
   } finally {
     await web.close();
   }
