@@ -103,8 +103,11 @@
   // --- Showing the state.
   let cursor = 1, lastPlayer = 0;
   function render(s) {
-    state = s;
+    // Where the focus would go if its control were hidden, as the window
+    // stands before this state is shown.
     const before = document.activeElement;
+    const handed = before && before !== document.body && state ? nextInTab(before, 1) : null;
+    state = s;
     for (let n = 0; n <= 28; n++) {
       const [shown, picture, caption, pointer, name, description] = s.Square[n];
       const cell = cells[n];
@@ -141,7 +144,10 @@
       if (s.player) setCursor(s.player);
     }
     // A control hidden while it has the focus hands it on, as on the desktop.
-    if (before && before !== document.body && before.hidden) tab(before, 1);
+    if (before && before !== document.body && before.hidden) {
+      if (handed && !handed.hidden) focusByTab(handed);
+      else tab(handed || before, 1);
+    }
   }
 
   function setCursor(n) {
@@ -348,18 +354,23 @@
   const tabbable = (el) => !el.hidden && !(codes.includes(el) && el.readOnly);
   // Moves the focus from `from` to the next (+1) or previous (-1) control
   // of the tab order that takes it.
-  function tab(from, step) {
+  function nextInTab(from, step) {
     const chain = tabChain();
     let at = chain.indexOf(from);
     if (at < 0) at = step > 0 ? -1 : 0;
     for (let i = 1; i <= chain.length; i++) {
       const el = chain[(at + step * i + chain.length * 2) % chain.length];
-      if (tabbable(el)) {
-        el.focus();
-        if (el instanceof HTMLInputElement) el.select();  // a box reached by Tab is all selected
-        return;
-      }
+      if (tabbable(el)) return el;
     }
+    return null;
+  }
+  function focusByTab(el) {
+    el.focus();
+    if (el instanceof HTMLInputElement) el.select();  // a box reached by Tab is all selected
+  }
+  function tab(from, step) {
+    const el = nextInTab(from, step);
+    if (el) focusByTab(el);
   }
   const press = (button) => { if (!button.hidden) act(A[{ cinsert: 'cinsert', Randomizer_button: 'randomizer', reseto: 'reseto', Reset_button: 'reset' }[button.id]]); };
   // Code entry ended from a code box: the board takes the keys again.
