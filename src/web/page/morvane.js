@@ -57,6 +57,8 @@
     state = mvAct(A.state, 0, 0, '').state;
     render(state);
     root.dataset.ready = '1';
+    // The board takes the keys from the start, as on the desktop.
+    if (document.activeElement === document.body) board.focus({ preventScroll: true });
     requestAnimationFrame(() => performance.mark('board-drawn'));  // the game's first frame, for the benchmark
   });
 
@@ -305,6 +307,28 @@
   onActivate(buttons.reseto, () => act(A.reseto));
   onActivate($('message_ok'), () => { if (dialog.open) dialog.close(); });
   score.addEventListener('dblclick', () => act(A.dblclick));
+
+  // A double click in a box selects as the desktop's boxes select: from the
+  // start of the word before the click to the start of the next word, the
+  // blanks after the click left out.
+  const measure = document.createElement('canvas').getContext('2d');
+  function selectWord(input, event) {
+    const text = input.value, style = getComputedStyle(input);
+    measure.font = `${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
+    const x = (event.clientX - input.getBoundingClientRect().left) / scale - parseFloat(style.paddingLeft) - parseFloat(style.borderLeftWidth) + input.scrollLeft;
+    let cursor = 0;
+    while (cursor < text.length && measure.measureText(text.slice(0, cursor + 1)).width - measure.measureText(text[cursor]).width / 2 < x) cursor++;
+    const kind = (c) => (/\s/.test(c) ? 0 : /[\p{L}\p{N}_]/u.test(c) ? 1 : 2);
+    const starts = [];
+    for (let i = 0; i < text.length; i++) if (kind(text[i]) && (i === 0 || kind(text[i - 1]) !== kind(text[i]))) starts.push(i);
+    const next = Math.min(cursor + 1, text.length);
+    const from = starts.filter((i) => i < next).pop() || 0;
+    let to = starts.find((i) => i > from);
+    if (to === undefined) to = text.length;
+    while (to > cursor && /\s/.test(text[to - 1])) to--;
+    input.setSelectionRange(from, Math.max(from, to));
+  }
+  for (const input of [...codes, score, spot]) input.addEventListener('dblclick', (event) => selectWord(input, event));
   codes.forEach((input, i) => input.addEventListener('input', () => act(A.type, i, 0, input.value)));
   score.addEventListener('input', () => act(A.type, 7, 0, score.value));
   spot.addEventListener('input', () => render(state));
