@@ -8,6 +8,11 @@
 #                 with lintian
 # make bench      builds and runs the benchmarks, which print figures and
 #                 never pass or fail on speed
+# make web        installs emscripten and the browser's packages, builds the
+#                 browser edition into build-web/site/ (a static site) and
+#                 morvane-web-drive beside it
+# make web-run    builds the site and serves it on http://localhost:8000/
+#                 (WEB_PORT=)
 # make fuzz       builds the fuzz targets with clang in build-fuzz/ and runs
 #                 each for FUZZ_SECONDS (60 by default), or FUZZ_RUNS inputs
 
@@ -19,12 +24,17 @@ GAME_TARGETS = morvane morvane-solve morvane-drive
 
 # The tests' build treats compiler warnings as errors.
 WERROR ?= ON
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+# Emscripten's optimiser runs on node and needs Debian's node modules also
+# when the node on PATH comes from elsewhere.
+WEB_ENV = NODE_PATH=/usr/share/nodejs
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_RUNS ?=
 
-.PHONY: all deps deps-game configure build game run test bench install uninstall deb fuzz clean
+.PHONY: all deps deps-game deps-web configure build game run test bench install uninstall deb fuzz clean web web-run
 
 all: build
 
@@ -34,9 +44,13 @@ deps:
 deps-game:
 	@tools/install-deps game
 
+deps-web:
+	@tools/install-deps web
+
 # A new build folder builds the game alone until the tests are asked for.
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+	  -DMORVANE_WEB_BUILD=$(abspath $(WEB_BUILD))
 
 configure: deps $(BUILD)/build.ninja
 	@grep -q '^BUILD_TESTING:BOOL=ON' $(BUILD)/CMakeCache.txt && \
@@ -53,7 +67,8 @@ run: deps-game $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target morvane
 	$(BUILD)/bin/morvane
 
-test: build
+# The tests of the browser edition run against the site in $(WEB_BUILD).
+test: deps-web build web
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 install: game
@@ -65,7 +80,7 @@ uninstall:
 deb: deps
 	tools/build-deb $(BUILD)/deb
 
-bench: configure
+bench: deps-web configure web
 	cmake --build $(BUILD) --target bench -j $(JOBS)
 
 fuzz:
@@ -76,5 +91,16 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target morvane_fuzzers
 	tools/run-fuzzers $(FUZZ_BUILD)/bin $(FUZZ_SECONDS) $(FUZZ_RUNS)
 
+$(WEB_BUILD)/build.ninja:
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+web: deps-web
+	$(MAKE) $(WEB_BUILD)/build.ninja
+	$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+web-run: web
+	@echo "Open http://localhost:$(WEB_PORT)/ (Ctrl+C stops the server)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)/site
+
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -20,5 +20,6 @@ check() {
 check game 'Q|app/|solve/|help/|drive/|thread>|mutex>|filesystem>' "Qt, threads, files, app, solve, help, drive"
 check solve 'Q|app/|help/|drive/' "Qt, app, help, drive"
 check help 'game/|solve/|app/|drive/' "game, solve, app, drive"
+check web 'Q|app/|help/|drive/' "Qt, app, help, drive"
 check app 'drive/' "drive"
 exit $failed

@@ -1,6 +1,7 @@
 #include "game/dealer.h"
 
 #include <chrono>
+#include <limits>
 
 namespace morvane {
 
@@ -19,8 +20,16 @@ int Dealer::draw() {
         queued_.pop_front();
         return cell;
     }
-    // An integer distribution: a real draw scaled by 28 could round up to 29.
-    return std::uniform_int_distribution<int>(1, 28)(engine_);
+    // The generator's numbers are the same on every standard library, but
+    // what std::uniform_int_distribution makes of them is not; so the cell
+    // is taken from them here. A number from the top sliver that does not
+    // fill a last round of 28 is drawn again, so that every cell is equally
+    // likely (a real draw scaled by 28 could also round up to 29).
+    constexpr std::uint64_t kSpan = 28;
+    constexpr std::uint64_t kFullRounds = std::numeric_limits<std::uint64_t>::max() / kSpan * kSpan;
+    std::uint64_t number = engine_();
+    while (number >= kFullRounds) number = engine_();
+    return static_cast<int>(number % kSpan) + 1;
 }
 
 void Dealer::seed(std::uint64_t value) {

@@ -13,7 +13,9 @@ public:
     // draws in quick succession are still independent.
     Dealer();
 
-    int draw();  // a cell 1..28, each equally likely
+    // A cell 1..28, each equally likely; after seed(v) the same cells on
+    // every build and platform.
+    int draw();
 
     void seed(std::uint64_t value);   // repeatable deals from here on
     void queue(int cell);             // dealt before the generator is asked again

@@ -12,6 +12,13 @@
 
 namespace {
 
+// morvane-drive, or the driver MORVANE_DRIVE_PROGRAM names (the browser
+// edition's morvane-web-drive speaks the same protocol and runs these too).
+QString driver() {
+    const QString other = qEnvironmentVariable("MORVANE_DRIVE_PROGRAM");
+    return other.isEmpty() ? QStringLiteral(MORVANE_DRIVE) : other;
+}
+
 struct Run {
     int status = -1;
     QList<QJsonObject> dumps;
@@ -20,11 +27,11 @@ struct Run {
 
 Run drive(const QString& script) {
     QProcess process;
-    process.start(QStringLiteral(MORVANE_DRIVE), QStringList());
+    process.start(driver(), QStringList());
     process.write(script.toUtf8());
     process.closeWriteChannel();
     Run run;
-    if (!process.waitForFinished(30000)) {
+    if (!process.waitForFinished(300000)) {  // a watchdog against a hang, not a time limit
         process.kill();
         return run;
     }

@@ -9,12 +9,19 @@
 
 namespace {
 
+// morvane-drive, or the driver MORVANE_DRIVE_PROGRAM names (the browser
+// edition's morvane-web-drive speaks the same protocol and runs these too).
+QString driver() {
+    const QString other = qEnvironmentVariable("MORVANE_DRIVE_PROGRAM");
+    return other.isEmpty() ? QStringLiteral(MORVANE_DRIVE) : other;
+}
+
 QList<QJsonObject> dumps(const QString& script) {
     QProcess process;
-    process.start(QStringLiteral(MORVANE_DRIVE), QStringList());
+    process.start(driver(), QStringList());
     process.write(script.toUtf8());
     process.closeWriteChannel();
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+    if (!process.waitForFinished(300000) || process.exitCode() != 0) {  // a watchdog, not a time limit
         qWarning("morvane-drive failed: %s", process.readAllStandardError().constData());
         return {};
     }
