@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "app/data_folder.h"
+#include "app/display_check.h"
 #include "app/start.h"
 #include "app/window.h"
 
