@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "app/keypad.h"
 #include "core/controls.h"
 #include "core/geometry.h"
 
@@ -65,9 +66,10 @@ void BoardCursor::paintEvent(QPaintEvent*) {
 
 void BoardCursor::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool keypad = from_keypad(event);
     // The keypad's keys belong to the player (the window moves it); only
     // the plain arrows move the cursor, stopping at the board's edges.
-    if (!(modifiers & (Qt::KeypadModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    if (!keypad && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
         int row = row_of(cell_), column = column_of(cell_);
         switch (event->key()) {
             case Qt::Key_Up: --row; break;
@@ -86,7 +88,7 @@ void BoardCursor::keyPressEvent(QKeyEvent* event) {
         if (pressed) pressed(cell_);
         return;
     }
-    if (plain && !(modifiers & Qt::KeypadModifier)) {
+    if (plain && !keypad) {
         if (const int figure = figure_of_key(event->key()); figure >= 0) {
             if (figure_key) figure_key(cell_, figure);
             return;

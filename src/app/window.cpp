@@ -26,6 +26,7 @@
 #include <QStyleOptionButton>
 
 #include "app/look.h"
+#include "app/window_drag.h"
 #include "help/help_window.h"
 #include "solve/hint.h"
 
@@ -275,11 +276,9 @@ protected:
         if (!(event->buttons() & Qt::LeftButton)) return;
         if ((event->position().toPoint() - press_).manhattanLength() < QApplication::startDragDistance())
             return;
-        auto* drag = new QDrag(this);
-        drag->setMimeData(figure_mime_data(figure_));
-        drag->setPixmap(screen_pixmap());
-        drag->setHotSpot(QPoint(picture_size().width() / 2, picture_size().height() / 2));
-        drag->exec(Qt::MoveAction);
+        // Within the window, which keeps the keyboard (see window_drag.h).
+        drag_in_window(this, std::unique_ptr<QMimeData>(figure_mime_data(figure_)), screen_pixmap(),
+                       QPoint(picture_size().width() / 2, picture_size().height() / 2));
     }
 
 private:

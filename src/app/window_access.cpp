@@ -22,6 +22,7 @@
 #include <QShortcut>
 
 #include "app/board_cursor.h"
+#include "app/keypad.h"
 #include "app/window.h"
 #include "core/geometry.h"
 
@@ -216,27 +217,15 @@ QString GameWindow::since(Seen& told) {
 }
 
 bool GameWindow::keypad_move(const QKeyEvent* event) {
-    if (!(event->modifiers() & Qt::KeypadModifier) ||
-        (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier)
+    int rows = 0, columns = 0;
+    if ((event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier ||
+        !keypad_step(event, rows, columns))
         return false;
-    // With Num Lock on the keypad gives digits, without it directions.
-    struct Step {
-        int digit, other, rows, columns;
-    };
-    static constexpr Step kSteps[] = {
-        {Qt::Key_7, Qt::Key_Home, -1, -1}, {Qt::Key_8, Qt::Key_Up, -1, 0},   {Qt::Key_9, Qt::Key_PageUp, -1, 1},
-        {Qt::Key_4, Qt::Key_Left, 0, -1},  {Qt::Key_6, Qt::Key_Right, 0, 1}, {Qt::Key_1, Qt::Key_End, 1, -1},
-        {Qt::Key_2, Qt::Key_Down, 1, 0},   {Qt::Key_3, Qt::Key_PageDown, 1, 1}};
-    for (const Step& step : kSteps) {
-        if (event->key() != step.digit && event->key() != step.other) continue;
-        // The same as clicking that neighbour of the player, when there is one on the board.
-        if (const int player = player_cell(game_))
-            if (const int n = cell_at(row_of(player) + step.rows, column_of(player) + step.columns);
-                n != 0 && !cell(n)->isHidden())
-                cell(n)->click();
-        return true;
-    }
-    return false;
+    // The same as clicking that neighbour of the player, when there is one on the board.
+    if (const int player = player_cell(game_))
+        if (const int n = cell_at(row_of(player) + rows, column_of(player) + columns); n != 0 && !cell(n)->isHidden())
+            cell(n)->click();
+    return true;
 }
 
 void GameWindow::press(QPushButton* button) {
