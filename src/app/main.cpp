@@ -10,6 +10,7 @@
 #include "app/display_check.h"
 #include "app/start.h"
 #include "app/window.h"
+#include "core/code_reading.h"
 
 int main(int argc, char* argv[]) {
     // The command line first, so that --help and --version need no display.
@@ -27,11 +28,26 @@ int main(int argc, char* argv[]) {
     line.parser().addPositionalArgument(
         QStringLiteral("CODE"),
         QStringLiteral("Opens with this board placed: the seven cells of the player and the yellow, blue, "
-                       "navy, green, red and orange pieces, separated by commas, e.g. 9,23,28,21,15,4,27 "
+                       "navy, green, red and orange pieces, separated by commas or blanks, e.g. 9,23,28,21,15,4,27 "
                        "(what Ctrl+C copies in the game). A code that starts with - follows --."),
         QStringLiteral("[CODE]"));
     if (const auto status = line.read(argc, argv, 1)) return *status;
-    const QStringList codes = line.positional();
+    // A code is read as a person means it (blanks, commas), and one that is
+    // no code is told at once, before any window.
+    QString code;
+    if (!line.positional().isEmpty()) {
+        const QString given = line.positional().first();
+        const auto boxes = morvane::read_code(given.toStdString());
+        if (!boxes) {
+            std::fprintf(stderr,
+                         "morvane: '%s' is not a board code: seven cell numbers separated by commas or blanks, "
+                         "e.g. 9,23,28,21,15,4,27\n",
+                         qPrintable(given));
+            return 2;
+        }
+        for (const std::string& box : *boxes) code += QString::fromStdString(box) + u',';
+        code.chop(1);
+    }
 
     if (const QString missing = morvane::missing_display(); !missing.isEmpty()) {
         std::fprintf(stderr, "morvane: %s\n", qPrintable(missing));
@@ -42,7 +58,6 @@ int main(int argc, char* argv[]) {
     morvane::prepare_application(app);
     morvane::GameWindow window(morvane::data_folder(morvane::program_folder()));
     window.show();
-    if (!codes.isEmpty())
-        QTimer::singleShot(0, &window, [&window, code = codes.first()] { window.place_code(code); });
+    if (!code.isEmpty()) QTimer::singleShot(0, &window, [&window, code] { window.place_code(code); });
     return QApplication::exec();
 }

@@ -23,6 +23,7 @@
 
 #include "app/board_cursor.h"
 #include "app/keypad.h"
+#include "core/code_reading.h"
 #include "app/window.h"
 #include "core/geometry.h"
 
@@ -264,13 +265,16 @@ void GameWindow::place_code(const QString& code) {
 
 bool GameWindow::paste_code(QLineEdit* box) {
     if (!game_.code_entry_on() || box->isReadOnly()) return false;
-    const QString text = first_line(QGuiApplication::clipboard()->text());
-    if (!text.contains(QLatin1Char(','))) return false;  // an ordinary paste
-    const auto boxes = code_boxes(text.toStdString());
-    forward([&] {
-        for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, boxes[i]);
-    });
-    return true;
+    const QString text = QGuiApplication::clipboard()->text().trimmed();
+    if (const auto boxes = read_code(text.toStdString())) {
+        forward([&] {
+            for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, (*boxes)[i]);
+        });
+        return true;
+    }
+    // One number goes into the box as typed; anything more that is no
+    // code changes nothing, rather than filling a box with a piece of it.
+    return text.contains(QRegularExpression(QStringLiteral("[,\\s]")));
 }
 
 bool GameWindow::code_box_event(QLineEdit* box, QEvent* event) {

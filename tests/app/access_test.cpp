@@ -3,6 +3,7 @@
 // status tells.
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +83,30 @@ private slots:
         press(window->board_cursor(), key, Qt::KeyboardModifiers(modifiers), sym);
         QCOMPARE(player_cell(window->game()), player);
         QCOMPARE(window->board_cursor()->cell(), cursor);
+    }
+
+    // A code pasted into a box in code entry is read as a person means it;
+    // a text that is no code changes nothing; one number is pasted as typed.
+    void pasteReadsCodesWithBlanks_data() {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("blanks after commas") << "9, 16, 17, 18, 19, 20, 21"
+                                             << QStringList{"9", "16", "17", "18", "19", "20", "21"};
+        QTest::newRow("blanks alone") << " 9 16 17 18 19 20 21\n" << QStringList{"9", "16", "17", "18", "19", "20", "21"};
+        QTest::newRow("pieces left off") << "1,9,,,,,28" << QStringList{"1", "9", "", "", "", "", "28"};
+        QTest::newRow("no code") << "9, 16, many" << QStringList{"", "", "", "", "", "", ""};
+        QTest::newRow("one number") << "12" << QStringList{"12", "", "", "", "", "", ""};
+    }
+    void pasteReadsCodesWithBlanks() {
+        QFETCH(QString, clipboard);
+        QFETCH(QStringList, boxes);
+        QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);  // code entry, CODE(0) focused
+        QVERIFY(window->game().code_entry_on());
+        QApplication::clipboard()->setText(clipboard);
+        QTest::keyClick(window->code_box(0), Qt::Key_V, Qt::ControlModifier);
+        QStringList shown;
+        for (int i = 0; i < kBoxes; ++i) shown << window->code_box(i)->text();
+        QCOMPARE(shown, boxes);
     }
 
 private:
