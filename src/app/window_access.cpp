@@ -22,6 +22,7 @@
 #include <QShortcut>
 
 #include "app/board_cursor.h"
+#include "app/button_keys.h"
 #include "app/keypad.h"
 #include "core/code_reading.h"
 #include "app/window.h"
@@ -151,6 +152,7 @@ void GameWindow::build_access() {
     shortcut(kQuitKey, [this] { close(); });
     shortcut(kSoundKey, [this] { toggle_sound(); });
     shortcut(kCopyKey, [this] { copy_code(); });
+    for (QPushButton* button : {cinsert_, randomizer_, reseto_, reset_}) let_enter_click(button);
 
     cursor_->setFocus(Qt::OtherFocusReason);
 }
@@ -167,13 +169,16 @@ void GameWindow::render_access() {
         const QString description = qs(cell_description(game_, n));
         if (cell(n)->accessibleDescription() != description) cell(n)->setAccessibleDescription(description);
     }
-    // The cursor follows the player whenever the player's cell changes: a
-    // move, a new board, a player put on the board.
-    if (const int player = player_cell(game_); player != last_player_) {
+    // The cursor follows the player whenever the player's cell changes (a
+    // move, a new board, a player put on the board), and starts on the
+    // player whenever a board is placed.
+    const bool placed_now = board_placed(game_) && std::count(cues_heard_.begin(), cues_heard_.end(), "move.wav") > 0;
+    if (const int player = player_cell(game_); player != last_player_ || (placed_now && player != 0)) {
         last_player_ = player;
         if (player != 0) cursor_->set_cell(player);
     }
     const int n = cursor_->cell();
+    cursor_->set_legal(game_.Square[n].shown && game_.Square[n].pointer == kPointerArrow);
     const QString here = QStringLiteral("%1, %2").arg(cell(n)->accessibleName(), cell(n)->accessibleDescription());
     if (cursor_->accessibleName() != here) cursor_->setAccessibleName(here);
 
@@ -199,14 +204,10 @@ void GameWindow::render_access() {
 }
 
 void GameWindow::announce(const QString& text) {
-    // The name changes, and AT-SPI clients are told: also when the same
-    // words come again (two refused moves in a row).
-    const bool same = status_->accessibleName() == text;
+    // The name changes, and AT-SPI clients are told once: the toolkit tells
+    // them of every new name, also when the same words come again (two
+    // refused moves in a row).
     status_->setAccessibleName(text);
-    if (same) {
-        QAccessibleEvent event(status_, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
 }
 
 QString GameWindow::since(Seen& told) {

@@ -14,12 +14,18 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-// Up to two digits, what a box holds.
+// A number that fits a box (two characters): digits, a sign in front, a
+// decimal point ("05", "-1", ".5"); the game judges its value.
 bool box_number(std::string_view text) {
     if (text.empty() || text.size() > 2) return false;
-    for (const char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
+    if (text[0] == '-' || text[0] == '+') text.remove_prefix(1);
+    bool digit = false, point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') digit = true;
+        else if (c == '.' && !point) point = true;
+        else return false;
+    }
+    return digit;
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 //     1,9,,,,,28             (commas: an empty place is a piece left off)
 //
 // Blanks around the numbers are ignored; commas or blanks separate them.
-// Anything else (a word, a sign, a number of more than two digits, more or
-// fewer than seven places) is not a code.
+// A number is what fits a box: two characters of digits, a sign in front
+// or a decimal point ("-1", ".5"); the game itself judges its value.
+// Anything else (a word, a longer number, more or fewer than seven places)
+// is not a code.
 
 #include <array>
 #include <optional>
