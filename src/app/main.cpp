@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/data_folder.h"
 #include "app/display_check.h"
+#include "app/look.h"
 #include "app/start.h"
 #include "app/window.h"
 #include "core/code_reading.h"
@@ -21,10 +22,15 @@ int main(int argc, char* argv[]) {
             "\n"
             "Keys: Ctrl+N a new board, F5 Reset (Start Over while entering a code), Ctrl+E Code and OK,\n"
             "Ctrl+C copies the board's code, Ctrl+V in a code box pastes one into all seven boxes,\n"
-            "Ctrl+M sound off and on, Ctrl+Q quits, F1 help, H hint, Tab to the board and the buttons.\n"
+            "Ctrl+M sound off and on, Ctrl+Q quits, F1 help, H hint, M piece marks on and off,\n"
+            "Tab to the board and the buttons.\n"
             "On the board: the arrows move the cursor, Enter or Space clicks its cell, the keypad's\n"
             "1 to 9 move the player, and while entering a code P Y B N G R O put the player or the\n"
             "yellow, blue, navy, green, red or orange piece on the cursor's cell."));
+    const QCommandLineOption marks(QStringLiteral("marks"),
+                                   QStringLiteral("Gives each piece a small mark besides its colour (M switches them "
+                                                  "on and off while playing)."));
+    line.parser().addOption(marks);
     line.parser().addPositionalArgument(
         QStringLiteral("CODE"),
         QStringLiteral("Opens with this board placed: the seven cells of the player and the yellow, blue, "
@@ -53,6 +59,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "morvane: %s\n", qPrintable(missing));
         return 1;
     }
+    morvane::show_marks(line.parser().isSet(marks));
     morvane::prepare_environment();
     QApplication app(argc, argv);
     morvane::prepare_application(app);

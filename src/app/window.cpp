@@ -102,7 +102,7 @@ public:
     // `cell` shows `picture`, its icon being that picture's.
     void draw(QPainter& painter, const QPushButton& cell, Picture picture) {
         const qreal ratio = cell.devicePixelRatio();
-        const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size()};
+        const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size(), marks_shown()};
         auto it = looks_.constFind(key);
         if (it == looks_.cend()) {
             if (looks_.size() > 256) looks_.clear();
@@ -121,16 +121,18 @@ public:
     }
 
 private:
-    // A look's state: picture, pressed, pixel ratio, caption and size.
+    // A look's state: picture, pressed, pixel ratio, caption, size, marks.
     struct Key {
         qint64 picture;
         bool down;
         qreal ratio;
         QString caption;
         QSize size;
+        bool marks;  // the pieces' marks shown
         bool operator==(const Key&) const = default;
         friend size_t qHash(const Key& key, size_t seed = 0) {
-            return qHashMulti(seed, key.picture, key.down, key.ratio, key.caption, key.size.width(), key.size.height());
+            return qHashMulti(seed, key.picture, key.down, key.ratio, key.caption, key.size.width(), key.size.height(),
+                              key.marks);
         }
     };
 

@@ -24,6 +24,7 @@
 #include "app/board_cursor.h"
 #include "app/button_keys.h"
 #include "app/keypad.h"
+#include "app/look.h"
 #include "core/code_reading.h"
 #include "app/window.h"
 #include "core/geometry.h"
@@ -47,6 +48,7 @@ const QKeySequence kCodeKey(Qt::CTRL | Qt::Key_E);     // Code, and OK in code e
 const QKeySequence kQuitKey(Qt::CTRL | Qt::Key_Q);
 const QKeySequence kSoundKey(Qt::CTRL | Qt::Key_M);
 const QKeySequence kCopyKey(Qt::CTRL | Qt::Key_C);
+const QKeySequence kMarksKey(Qt::Key_M);  // the pieces' marks on and off
 
 bool is(const QKeyEvent* event, const QKeySequence& key) {
     return QKeySequence(event->keyCombination()) == key;
@@ -117,9 +119,9 @@ void GameWindow::build_access() {
         code_[i]->setAccessibleDescription(
             QStringLiteral("The cell of the %1 in the board code").arg(QLatin1String(kBoxFigure[i])));
         code_[i]->installEventFilter(this);
-        connect(code_[i], &QLineEdit::returnPressed, this, [this] {
+        connect(code_[i], &QLineEdit::returnPressed, this, [this, i] {
             if (game_.code_entry_on()) press(cinsert_);
-            leave_code_box();
+            leave_code_box(code_[i]);
         });
         figure(i)->setAccessibleName(QLatin1String(kPaletteName[i]));
         figure(i)->setAccessibleDescription(
@@ -146,12 +148,14 @@ void GameWindow::build_access() {
     shortcut(kNewKey, [this] { press(randomizer_); });
     shortcut(kRestartKey, [this] { press(reset_->isHidden() ? reseto_ : reset_); });
     shortcut(kCodeKey, [this] {
+        QWidget* was = focusWidget();
         press(cinsert_);
-        leave_code_box();
+        leave_code_box(was);
     });
     shortcut(kQuitKey, [this] { close(); });
     shortcut(kSoundKey, [this] { toggle_sound(); });
     shortcut(kCopyKey, [this] { copy_code(); });
+    shortcut(kMarksKey, [this] { toggle_marks(); });
     for (QPushButton* button : {cinsert_, randomizer_, reseto_, reset_}) let_enter_click(button);
 
     cursor_->setFocus(Qt::OtherFocusReason);
@@ -234,17 +238,28 @@ void GameWindow::press(QPushButton* button) {
     if (!button->isHidden() && button->isEnabled()) button->click();
 }
 
-void GameWindow::leave_code_box() {
-    // Code entry ended from a code box: the board takes the keys again.
+void GameWindow::leave_code_box(QWidget* was) {
+    // Code entry ended from a code box: the board takes the keys again. (A
+    // hidden box has handed the focus on by now, to the next button.)
     if (game_.code_entry_on()) return;
-    QWidget* focus = focusWidget();
-    if (!focus || focus == spot_ || std::find(code_.begin(), code_.end(), focus) != code_.end() || focus->isHidden())
-        cursor_->setFocus(Qt::ShortcutFocusReason);
+    auto in_a_box = [this](QWidget* widget) {
+        return !widget || widget == spot_ || std::find(code_.begin(), code_.end(), widget) != code_.end() ||
+               widget->isHidden();
+    };
+    if (in_a_box(was) || in_a_box(focusWidget())) cursor_->setFocus(Qt::ShortcutFocusReason);
 }
 
 void GameWindow::toggle_sound() {
     sound_on_ = !sound_on_;
     note(sound_on_ ? QStringLiteral("Sound on.") : QStringLiteral("Sound off."));
+}
+
+void GameWindow::toggle_marks() {
+    show_marks(!marks_shown());
+    // Every picture anew; the cells, which paint every pixel themselves,
+    // are not repainted with the window behind them.
+    for (QWidget* widget : findChildren<QWidget*>()) widget->update();
+    note(marks_shown() ? QStringLiteral("Piece marks on.") : QStringLiteral("Piece marks off."));
 }
 
 bool GameWindow::copy_code() {
@@ -257,11 +272,13 @@ bool GameWindow::copy_code() {
 
 void GameWindow::place_code(const QString& code) {
     const auto boxes = code_boxes(first_line(code).toStdString());
+    QWidget* was = focusWidget();
     forward([&] {
         if (!game_.code_entry_on()) game_.cinsert_Click();
         for (int i = 0; i < kBoxes; ++i) game_.CODE_Change(i, boxes[i]);
         game_.cinsert_Click();
     });
+    leave_code_box(was);
 }
 
 bool GameWindow::paste_code(QLineEdit* box) {
@@ -286,7 +303,8 @@ bool GameWindow::code_box_event(QLineEdit* box, QEvent* event) {
             // A box would take Ctrl+E (end of line) and Ctrl+C without a
             // selection for itself; here they are the window's.
             auto* key = static_cast<QKeyEvent*>(event);
-            if (is(key, kCodeKey) || (is(key, kCopyKey) && !box->hasSelectedText())) {
+            if (is(key, kCodeKey) || (is(key, kCopyKey) && !box->hasSelectedText()) ||
+                (is(key, kMarksKey) && box->isReadOnly())) {
                 event->ignore();
                 return true;
             }

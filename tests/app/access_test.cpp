@@ -16,6 +16,7 @@
 
 #include "app/board_code.h"
 #include "app/board_cursor.h"
+#include "app/look.h"
 #include "app/start.h"
 #include "app/window.h"
 #include "help/help_window.h"
@@ -83,7 +84,7 @@ private slots:
         QFETCH(int, cursor);
         window->place_code(QStringLiteral("9"));
         QCOMPARE(player_cell(window->game()), 9);
-        window->board_cursor()->setFocus();
+        QCOMPARE(QApplication::focusWidget(), window->board_cursor());  // a placed board takes the keys
         press(window->board_cursor(), key, Qt::KeyboardModifiers(modifiers), sym);
         QCOMPARE(player_cell(window->game()), player);
         QCOMPARE(window->board_cursor()->cell(), cursor);
@@ -211,6 +212,21 @@ private slots:
         }
         help->close();
         QApplication::setPalette(before);
+    }
+
+    // M shows the pieces' marks on the cells (and everywhere), and takes
+    // them off again; from a locked code box too.
+    void marksKeySwitchesThePieceMarks() {
+        window->place_code(QStringLiteral("9,10"));  // yellow on cell 10
+        QVERIFY(!marks_shown());
+        const QImage plain = window->cell(10)->grab().toImage();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
+        QVERIFY(marks_shown());
+        QVERIFY(window->cell(10)->grab().toImage() != plain);
+        window->code_box(3)->setFocus();
+        QTest::keyClick(window->code_box(3), Qt::Key_M);
+        QVERIFY(!marks_shown());
+        QCOMPARE(window->cell(10)->grab().toImage(), plain);
     }
 
 private:
