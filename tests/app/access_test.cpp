@@ -69,10 +69,8 @@ private slots:
         QTest::addColumn<int>("player");  // where the player from cell 9 ends
         QTest::addColumn<int>("cursor");  // and the cursor
         QTest::newRow("X11's keypad 6") << int(Qt::Key_6) << int(Qt::KeypadModifier) << 0xffb6u << 10 << 10;
-        QTest::newRow("Wayland's keypad 6") << int(Qt::Key_6) << int(Qt::NoModifier) << 0xffb6u << 10 << 10;
         QTest::newRow("Wayland's keypad 3") << int(Qt::Key_3) << int(Qt::NoModifier) << 0xffb3u << 17 << 17;
         QTest::newRow("Wayland's keypad Down") << int(Qt::Key_Down) << int(Qt::NoModifier) << 0xff99u << 16 << 16;
-        QTest::newRow("Wayland's keypad Home") << int(Qt::Key_Home) << int(Qt::NoModifier) << 0xff95u << 1 << 1;
         QTest::newRow("the row's 6") << int(Qt::Key_6) << int(Qt::NoModifier) << 0x36u << 9 << 9;
         QTest::newRow("the arrow Down moves the cursor") << int(Qt::Key_Down) << int(Qt::NoModifier) << 0xff54u << 9 << 16;
     }
