@@ -117,11 +117,20 @@ bool plugin_installed(const std::string& name) {
     return false;
 }
 
+// The connection that asked, kept until the toolkit has its own: an X
+// server with no other client resets when its last one leaves, and the
+// toolkit's connection would meet a server in the middle of its reset.
+xcb_connection_t* x_probe = nullptr;
+
 bool x_server_answers(const std::string& display) {
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    if (x_probe) xcb_disconnect(x_probe);
+    x_probe = connection;
+    return true;
 }
 
 // As the Wayland client library connects: to the socket at an absolute
@@ -153,6 +162,11 @@ QString missing_display() {
         },
         plugin_installed, x_server_answers, compositor_answers};
     return QString::fromStdString(display_problem(machine));
+}
+
+void display_check_done() {
+    if (x_probe) xcb_disconnect(x_probe);
+    x_probe = nullptr;
 }
 
 }  // namespace morvane

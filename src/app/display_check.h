@@ -39,5 +39,7 @@ std::string display_problem(const DisplayProbe& probe);
 
 // The same for this process, on this machine.
 QString missing_display();
+// Once the toolkit has started: lets go of what the check held open.
+void display_check_done();
 
 }  // namespace morvane

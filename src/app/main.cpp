@@ -62,6 +62,7 @@ int main(int argc, char* argv[]) {
     morvane::show_marks(line.parser().isSet(marks));
     morvane::prepare_environment();
     QApplication app(argc, argv);
+    morvane::display_check_done();
     morvane::prepare_application(app);
     morvane::GameWindow window(morvane::data_folder(morvane::program_folder()));
     window.show();
