@@ -26,7 +26,24 @@ install(FILES ${cue_files} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Morvane.chm
         DESTINATION ${MORVANE_DATA_DIR})
 
 set(data ${PROJECT_SOURCE_DIR}/data)
-install(FILES ${data}/${MORVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The desktop entry names the program by its full path, so that menus start
+# it whatever PATH holds (/usr/games is not on every PATH). The path is the
+# one the install goes to, prefix and all, so it is written when installing:
+# `cmake --install --prefix` may name another prefix than the configured one.
+set(desktop_entry ${CMAKE_BINARY_DIR}/${MORVANE_APP_ID}.desktop)
+if(IS_ABSOLUTE "${CMAKE_INSTALL_BINDIR}")
+  set(program_path "${CMAKE_INSTALL_BINDIR}/morvane")
+else()
+  set(program_path "\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/morvane")
+endif()
+install(CODE "
+  set(MORVANE_EXEC \"${program_path}\")
+  if(MORVANE_EXEC MATCHES \" \")
+    set(MORVANE_EXEC \"\\\"\${MORVANE_EXEC}\\\"\")
+  endif()
+  configure_file(\"${data}/${MORVANE_APP_ID}.desktop.in\" \"${desktop_entry}\" @ONLY)
+")
+install(FILES ${desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${data}/${MORVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${data}/icons/${MORVANE_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "core/dealer.h"
+#include "game/dealer.h"
 #include "solve/hint.h"
 #include "solve/solver.h"
 

@@ -15,6 +15,10 @@ public:
 
     int cell() const { return cell_; }
     void set_cell(int n);  // 1..28
+    // Whether the cursor's cell is a legal move: the frame is whole on one,
+    // broken on any other, as the mouse pointer tells a mouse player.
+    bool legal() const { return legal_; }
+    void set_legal(bool legal);
 
     // Enter or Space on the cursor's cell.
     std::function<void(int n)> pressed;
@@ -37,6 +41,7 @@ private:
 
     std::function<QRect(int)> cell_place_;
     int cell_ = 1;
+    bool legal_ = false;
 };
 
 }  // namespace morvane

@@ -1,5 +1,6 @@
 #include "app/look.h"
 
+#include <QFile>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -43,10 +44,28 @@ QIcon picture_icon(const QString& name) {
     return icon;
 }
 
+namespace {
+bool marks_on = false;
+}  // namespace
+
+bool marks_shown() { return marks_on; }
+void show_marks(bool on) { marks_on = on; }
+
 GamePicture::GamePicture(const QString& name)
     : name_(name), plain_(QStringLiteral(":/pictures/%1.png").arg(name)), plain_icon_(plain_) {}
 
+bool GamePicture::marked() const {
+    if (!marks_on || name_.endsWith(QStringLiteral("-marks"))) return false;
+    if (!marked_looked_for_) {
+        marked_looked_for_ = true;
+        const QString name = name_ + QStringLiteral("-marks");
+        if (QFile::exists(QStringLiteral(":/pictures/%1.png").arg(name))) marked_ = std::make_unique<GamePicture>(name);
+    }
+    return marked_ != nullptr;
+}
+
 const QIcon& GamePicture::icon_for(QSize size, qreal ratio) const {
+    if (marked()) return marked_->icon_for(size, ratio);
     // Up to 1x, an icon draws from the smallest version that covers the
     // size asked for; the plain version is the smallest of all.
     if (ratio <= 1 && size.width() <= plain_.width() && size.height() <= plain_.height()) return plain_icon_;

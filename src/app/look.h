@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPalette>
+#include <memory>
 
 namespace morvane {
 
@@ -18,6 +19,12 @@ QPalette game_palette();
 // paints it takes the one drawn for the screen instead of stretching one.
 QIcon picture_icon(const QString& name);
 
+// Whether the pieces carry their marks (a small shape each, besides the
+// colour) in the discs, the legend and the dragged figure. Off unless the
+// player asks; whatever draws a game picture next draws it so.
+bool marks_shown();
+void show_marks(bool on);
+
 // One of the game's pictures with its versions for denser screens, as
 // picture_icon() gives them, but read from the resources only when first
 // drawn at a density that takes them: a plain screen never holds the
@@ -26,8 +33,9 @@ class GamePicture {
 public:
     explicit GamePicture(const QString& name);
 
-    // The plain version and its size.
-    const QPixmap& plain() const { return plain_; }
+    // The plain version and its size (with the piece's mark where marks
+    // are shown and the picture has one).
+    const QPixmap& plain() const { return marked() ? marked_->plain_ : plain_; }
     QSize size() const { return plain_.size(); }
     // An icon that draws `size` at `ratio` exactly as picture_icon() would:
     // the plain version alone where that is the version chosen, all of them
@@ -38,7 +46,11 @@ public:
     bool denser_read() const { return !all_.isNull(); }
 
 private:
+    bool marked() const;
+
     QString name_;
+    mutable std::unique_ptr<GamePicture> marked_;  // NAME-marks, read when first shown
+    mutable bool marked_looked_for_ = false;
     QPixmap plain_;
     QIcon plain_icon_;
     mutable QIcon all_;  // every version, once needed

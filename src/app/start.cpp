@@ -23,20 +23,4 @@ void prepare_application(QApplication& app) {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(style);
 }
 
-QString missing_display() {
-    // QT_QPA_PLATFORM may list several platforms ("wayland;xcb"), each with
-    // its own options after a colon; any other than X11 and Wayland (such
-    // as offscreen) needs no desktop.
-    const QString platforms = qEnvironmentVariable("QT_QPA_PLATFORM", QStringLiteral("xcb"));
-    for (const QString& entry : platforms.split(u';', Qt::SkipEmptyParts)) {
-        const QString name = entry.section(u':', 0, 0).trimmed();
-        if (name != QStringLiteral("xcb") && !name.startsWith(QStringLiteral("wayland"))) return {};
-    }
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return {};
-    return QStringLiteral(
-        "no display: neither DISPLAY nor WAYLAND_DISPLAY is set; the game needs an X11 or Wayland "
-        "desktop");
-}
-
 }  // namespace morvane

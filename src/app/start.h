@@ -13,10 +13,4 @@ void prepare_environment();
 // desktop file that menus and task bars know the window by.
 void prepare_application(QApplication& app);
 
-// Before the application exists: why the window cannot be shown, or an
-// empty text when it can. The toolkit would abort when its platform is X11
-// or Wayland (as it is unless QT_QPA_PLATFORM names another) and neither
-// DISPLAY nor WAYLAND_DISPLAY says where the desktop is.
-QString missing_display();
-
 }  // namespace morvane

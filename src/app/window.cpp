@@ -26,6 +26,7 @@
 #include <QStyleOptionButton>
 
 #include "app/look.h"
+#include "app/window_drag.h"
 #include "game/figures.h"
 #include "game/layout.h"
 #include "game/responses.h"
@@ -100,7 +101,7 @@ public:
     // `cell` shows `picture`, its icon being that picture's.
     void draw(QPainter& painter, const QPushButton& cell, Picture picture) {
         const qreal ratio = cell.devicePixelRatio();
-        const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size()};
+        const Key key{cell.icon().cacheKey(), cell.isDown(), ratio, cell.text(), cell.size(), marks_shown()};
         auto it = looks_.constFind(key);
         if (it == looks_.cend()) {
             if (looks_.size() > 256) looks_.clear();
@@ -119,16 +120,18 @@ public:
     }
 
 private:
-    // A look's state: picture, pressed, pixel ratio, caption and size.
+    // A look's state: picture, pressed, pixel ratio, caption, size, marks.
     struct Key {
         qint64 picture;
         bool down;
         qreal ratio;
         QString caption;
         QSize size;
+        bool marks;  // the pieces' marks shown
         bool operator==(const Key&) const = default;
         friend size_t qHash(const Key& key, size_t seed = 0) {
-            return qHashMulti(seed, key.picture, key.down, key.ratio, key.caption, key.size.width(), key.size.height());
+            return qHashMulti(seed, key.picture, key.down, key.ratio, key.caption, key.size.width(), key.size.height(),
+                              key.marks);
         }
     };
 
@@ -274,11 +277,9 @@ protected:
         if (!(event->buttons() & Qt::LeftButton)) return;
         if ((event->position().toPoint() - press_).manhattanLength() < QApplication::startDragDistance())
             return;
-        auto* drag = new QDrag(this);
-        drag->setMimeData(figure_mime_data(figure_));
-        drag->setPixmap(screen_pixmap());
-        drag->setHotSpot(QPoint(picture_size().width() / 2, picture_size().height() / 2));
-        drag->exec(Qt::MoveAction);
+        // Within the window, which keeps the keyboard (see window_drag.h).
+        drag_in_window(this, std::unique_ptr<QMimeData>(figure_mime_data(figure_)), screen_pixmap(),
+                       QPoint(picture_size().width() / 2, picture_size().height() / 2));
     }
 
 private:

@@ -108,6 +108,8 @@ public:
     // the window closes.
     bool sound_on() const { return sound_on_; }
     void toggle_sound();
+    // The pieces' marks (key M), off at start unless --marks.
+    void toggle_marks();
     // The board's keyboard stop and its cursor cell.
     BoardCursor* board_cursor() const { return cursor_; }
     // The live status a screen reader hears: its accessible name says what
@@ -139,7 +141,9 @@ private:
     QString since(Seen& told);           // what the events heard since `told` did; `told` becomes now
     bool keypad_move(const QKeyEvent* event);
     void press(QPushButton* button);  // a click, when the button is shown
-    void leave_code_box();            // code entry ended from a box: back to the board
+    // Code entry ended from a box (`was`, the focus before, a box or
+    // none): the board takes the keys again.
+    void leave_code_box(QWidget* was);
     bool code_box_event(QLineEdit* box, QEvent* event);
     bool paste_code(QLineEdit* box);
 

@@ -22,6 +22,10 @@
 #include <QShortcut>
 
 #include "app/board_cursor.h"
+#include "app/button_keys.h"
+#include "app/keypad.h"
+#include "app/look.h"
+#include "game/code_reading.h"
 #include "app/window.h"
 #include "game/board_code.h"
 #include "game/figures.h"
@@ -43,6 +47,7 @@ const QKeySequence kCodeKey(Qt::CTRL | Qt::Key_E);     // Code, and OK in code e
 const QKeySequence kQuitKey(Qt::CTRL | Qt::Key_Q);
 const QKeySequence kSoundKey(Qt::CTRL | Qt::Key_M);
 const QKeySequence kCopyKey(Qt::CTRL | Qt::Key_C);
+const QKeySequence kMarksKey(Qt::Key_M);  // the pieces' marks on and off
 
 bool is(const QKeyEvent* event, const QKeySequence& key) {
     return QKeySequence(event->keyCombination()) == key;
@@ -93,9 +98,9 @@ void GameWindow::build_access() {
         code_[i]->setAccessibleDescription(
             QStringLiteral("The cell of the %1 in the board code").arg(latin1(kFigures[i].words)));
         code_[i]->installEventFilter(this);
-        connect(code_[i], &QLineEdit::returnPressed, this, [this] {
+        connect(code_[i], &QLineEdit::returnPressed, this, [this, i] {
             if (game_.code_entry_on()) press(cinsert_);
-            leave_code_box();
+            leave_code_box(code_[i]);
         });
         figure(i)->setAccessibleName(latin1(kFigures[i].palette_words));
         figure(i)->setAccessibleDescription(
@@ -122,12 +127,15 @@ void GameWindow::build_access() {
     shortcut(kNewKey, [this] { press(randomizer_); });
     shortcut(kRestartKey, [this] { press(reset_->isHidden() ? reseto_ : reset_); });
     shortcut(kCodeKey, [this] {
+        QWidget* was = focusWidget();
         press(cinsert_);
-        leave_code_box();
+        leave_code_box(was);
     });
     shortcut(kQuitKey, [this] { close(); });
     shortcut(kSoundKey, [this] { toggle_sound(); });
     shortcut(kCopyKey, [this] { copy_code(); });
+    shortcut(kMarksKey, [this] { toggle_marks(); });
+    for (QPushButton* button : {cinsert_, randomizer_, reseto_, reset_}) let_enter_click(button);
 
     cursor_->setFocus(Qt::OtherFocusReason);
 }
@@ -144,13 +152,17 @@ void GameWindow::render_access() {
         const QString description = qs(cell_description(game_, n));
         if (cell(n)->accessibleDescription() != description) cell(n)->setAccessibleDescription(description);
     }
-    // The cursor follows the player whenever the player's cell changes: a
-    // move, a new board, a player put on the board.
-    if (const int player = player_cell(game_); player != last_player_) {
+    // The cursor follows the player whenever the player's cell changes (a
+    // move, a new board, a player put on the board), and starts on the
+    // player whenever a board is placed.
+    const bool placed_now = std::any_of(heard_.begin(), heard_.end(),
+                                        [](const Event& event) { return event.kind == EventKind::BoardPlaced; });
+    if (const int player = player_cell(game_); player != last_player_ || (placed_now && player != 0)) {
         last_player_ = player;
         if (player != 0) cursor_->set_cell(player);
     }
     const int n = cursor_->cell();
+    cursor_->set_legal(game_.Square[n].shown && game_.Square[n].pointer == kPointerArrow);
     const QString here = QStringLiteral("%1, %2").arg(cell(n)->accessibleName(), cell(n)->accessibleDescription());
     if (cursor_->accessibleName() != here) cursor_->setAccessibleName(here);
 
@@ -176,14 +188,10 @@ void GameWindow::render_access() {
 }
 
 void GameWindow::announce(const QString& text) {
-    // The name changes, and AT-SPI clients are told: also when the same
-    // words come again (two refused moves in a row).
-    const bool same = status_->accessibleName() == text;
+    // The name changes, and AT-SPI clients are told once: the toolkit tells
+    // them of every new name, also when the same words come again (two
+    // refused moves in a row).
     status_->setAccessibleName(text);
-    if (same) {
-        QAccessibleEvent event(status_, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
 }
 
 QString GameWindow::since(Seen& told) {
@@ -195,44 +203,43 @@ QString GameWindow::since(Seen& told) {
 }
 
 bool GameWindow::keypad_move(const QKeyEvent* event) {
-    if (!(event->modifiers() & Qt::KeypadModifier) ||
-        (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier)
+    int rows = 0, columns = 0;
+    if ((event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier ||
+        !keypad_step(event, rows, columns))
         return false;
-    // With Num Lock on the keypad gives digits, without it directions.
-    struct Step {
-        int digit, other, rows, columns;
-    };
-    static constexpr Step kSteps[] = {
-        {Qt::Key_7, Qt::Key_Home, -1, -1}, {Qt::Key_8, Qt::Key_Up, -1, 0},   {Qt::Key_9, Qt::Key_PageUp, -1, 1},
-        {Qt::Key_4, Qt::Key_Left, 0, -1},  {Qt::Key_6, Qt::Key_Right, 0, 1}, {Qt::Key_1, Qt::Key_End, 1, -1},
-        {Qt::Key_2, Qt::Key_Down, 1, 0},   {Qt::Key_3, Qt::Key_PageDown, 1, 1}};
-    for (const Step& step : kSteps) {
-        if (event->key() != step.digit && event->key() != step.other) continue;
-        // The same as clicking that neighbour of the player, when there is one on the board.
-        if (const int player = player_cell(game_))
-            if (const int n = cell_at(row_of(player) + step.rows, column_of(player) + step.columns);
-                n != 0 && !cell(n)->isHidden())
-                cell(n)->click();
-        return true;
-    }
-    return false;
+    // The same as clicking that neighbour of the player, when there is one on the board.
+    if (const int player = player_cell(game_))
+        if (const int n = cell_at(row_of(player) + rows, column_of(player) + columns); n != 0 && !cell(n)->isHidden())
+            cell(n)->click();
+    return true;
 }
 
 void GameWindow::press(QPushButton* button) {
     if (!button->isHidden() && button->isEnabled()) button->click();
 }
 
-void GameWindow::leave_code_box() {
-    // Code entry ended from a code box: the board takes the keys again.
+void GameWindow::leave_code_box(QWidget* was) {
+    // Code entry ended from a code box: the board takes the keys again. (A
+    // hidden box has handed the focus on by now, to the next button.)
     if (game_.code_entry_on()) return;
-    QWidget* focus = focusWidget();
-    if (!focus || focus == spot_ || std::find(code_.begin(), code_.end(), focus) != code_.end() || focus->isHidden())
-        cursor_->setFocus(Qt::ShortcutFocusReason);
+    auto in_a_box = [this](QWidget* widget) {
+        return !widget || widget == spot_ || std::find(code_.begin(), code_.end(), widget) != code_.end() ||
+               widget->isHidden();
+    };
+    if (in_a_box(was) || in_a_box(focusWidget())) cursor_->setFocus(Qt::ShortcutFocusReason);
 }
 
 void GameWindow::toggle_sound() {
     sound_on_ = !sound_on_;
     note(sound_on_ ? QStringLiteral("Sound on.") : QStringLiteral("Sound off."));
+}
+
+void GameWindow::toggle_marks() {
+    show_marks(!marks_shown());
+    // Every picture anew; the cells, which paint every pixel themselves,
+    // are not repainted with the window behind them.
+    for (QWidget* widget : findChildren<QWidget*>()) widget->update();
+    note(marks_shown() ? QStringLiteral("Piece marks on.") : QStringLiteral("Piece marks off."));
 }
 
 bool GameWindow::copy_code() {
@@ -245,16 +252,21 @@ bool GameWindow::copy_code() {
 
 void GameWindow::place_code(const QString& code) {
     const CodeBoxes boxes = code_boxes(first_line(code).toStdString());
+    QWidget* was = focusWidget();
     forward([&] { morvane::place_code(game_, boxes); });
+    leave_code_box(was);
 }
 
 bool GameWindow::paste_code(QLineEdit* box) {
     if (!game_.code_entry_on() || box->isReadOnly()) return false;
-    const QString text = first_line(QGuiApplication::clipboard()->text());
-    if (!text.contains(QLatin1Char(','))) return false;  // an ordinary paste
-    const CodeBoxes boxes = code_boxes(text.toStdString());
-    forward([&] { type_code(game_, boxes); });
-    return true;
+    const QString text = QGuiApplication::clipboard()->text().trimmed();
+    if (const auto boxes = read_code(text.toStdString())) {
+        forward([&] { type_code(game_, *boxes); });
+        return true;
+    }
+    // One number goes into the box as typed; anything more that is no
+    // code changes nothing, rather than filling a box with a piece of it.
+    return text.contains(QRegularExpression(QStringLiteral("[,\\s]")));
 }
 
 bool GameWindow::code_box_event(QLineEdit* box, QEvent* event) {
@@ -265,7 +277,8 @@ bool GameWindow::code_box_event(QLineEdit* box, QEvent* event) {
             // A box would take Ctrl+E (end of line) and Ctrl+C without a
             // selection for itself; here they are the window's.
             auto* key = static_cast<QKeyEvent*>(event);
-            if (is(key, kCodeKey) || (is(key, kCopyKey) && !box->hasSelectedText())) {
+            if (is(key, kCodeKey) || (is(key, kCopyKey) && !box->hasSelectedText()) ||
+                (is(key, kMarksKey) && box->isReadOnly())) {
                 event->ignore();
                 return true;
             }

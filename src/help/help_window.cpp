@@ -82,6 +82,17 @@ HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setOpenLinks(false);
     setOpenExternalLinks(false);
     setSearchPaths({});
+    // The pages are dark text on white whatever the desktop's theme, so
+    // their links are dark too: a dark theme's light blue (#308CC6) or
+    // Fusion's magenta for a visited link would read at under 4.5:1.
+    QPalette page = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        page.setColor(group, QPalette::Base, Qt::white);
+        page.setColor(group, QPalette::Text, QColor(0x20, 0x20, 0x20));
+        page.setColor(group, QPalette::Link, QColor(0x1a, 0x4f, 0xa0));         // 7.9:1 on white
+        page.setColor(group, QPalette::LinkVisited, QColor(0x6a, 0x2c, 0x91));  // 8.8:1
+    }
+    setPalette(page);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
 }
 

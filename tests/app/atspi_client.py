@@ -120,6 +120,19 @@ def play_a_winning_game():
         board = next(a for a in descendants(main) if a.description.startswith("The board."))
         if not board.name.startswith("Cell 9, player") or not board.getState().contains(pyatspi.STATE_FOCUSABLE):
             fail(f"the board's cursor is not on the player: {board.name!r}")
+        if board.getRole() != pyatspi.ROLE_TABLE_CELL:
+            fail(f"the board's cursor is a {board.getRoleName()!r}, not a table cell")
+
+        # A move refused twice is told twice, each time once.
+        refused = cells[28]
+        before = len(heard)
+        press(refused)
+        pump(10, lambda: len(heard) > before)
+        press(refused)
+        pump(10, lambda: len(heard) > before + 1)
+        pump(1, lambda: False)  # any further telling of the same comes meanwhile
+        if heard[before:] != ["Not a legal move."] * 2:
+            fail(f"two refused moves were told as {heard[before:]!r}")
 
         for k, n in enumerate(line, start=1):
             before = len(heard)
@@ -153,8 +166,8 @@ def play_a_winning_game():
 def refuse_bad_codes():
     box, yellow = ("Invalid Code.  Make sure %s in each box is below 29." % w for w in ("the number", "each number"))
     # The player too far or not a cell, yellow too far, red too far, a piece below 0.
-    for code, message in [("30,1,2,3,4,5,6", box), ("x,1,2", box), ("5,29", yellow), ("5,1,2,3,4,99", box),
-                          ("5,1,-1", box)]:
+    for code, message in [("30,1,2,3,4,5,6", box), ("0,1,2,,,,", box), ("5,29,,,,,", yellow),
+                          ("5 1 2 3 4 99 0", box), ("5,1,-1,,,,", box)]:
         game = start(code)
         try:
             text, ok = message_box(game.pid, "Morvane's Challenge")

@@ -27,10 +27,12 @@ pixel() {  # x y -> "r,g,b"
 # Cell n's left edge and middle height on the screen.
 cell_left() { echo $((origin_x + 176 + 48 * (($1 - 1) % 7))); }
 cell_middle() { echo $((origin_y + 96 + 48 * (($1 - 1) / 7) + 24)); }
-# The cursor frame on cell n: dark outside, bright inside.
+cell_top() { echo $((origin_y + 96 + 48 * (($1 - 1) / 7))); }
+# The cursor frame on cell n: dark outside, bright inside (at the corner:
+# the bright ring is broken on a cell that is not a legal move).
 cursor_on() {
   [[ $(pixel $(($(cell_left "$1") + 1)) "$(cell_middle "$1")") == "0,0,0" &&
-     $(pixel $(($(cell_left "$1") + 4)) "$(cell_middle "$1")") == "255,255,64" ]]
+     $(pixel $(($(cell_left "$1") + 4)) $(($(cell_top "$1") + 4))) == "255,255,64" ]]
 }
 # Takes screenshots until CHECK holds (the game may lag behind the keys on a
 # busy machine); ten seconds at most, as a hang guard.

@@ -76,7 +76,8 @@ else fail "desktop-file-validate: $out"; fi
 out=$(appstreamcli validate --pedantic --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" 2>&1)
 if [[ $? -eq 0 ]] && ! grep -Eq '^[EW]:' <<<"$out"; then pass "appstreamcli validate --pedantic: clean"
 else fail "appstreamcli validate --pedantic: $out"; fi
-for name in Exec=morvane "Icon=$app_id" "Categories=Game;LogicGame;"; do
+# The menu entry starts the program by its full path, whatever PATH holds.
+for name in "Exec=/$bin/morvane" "Icon=$app_id" "Categories=Game;LogicGame;"; do
   grep -qx "$name" "$root/usr/share/applications/$app_id.desktop" || fail "the desktop entry lacks $name"
 done
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
