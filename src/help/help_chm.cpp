@@ -190,6 +190,11 @@ std::optional<QByteArray> ChmFile::read(const QString& name) const {
 
 bool ChmFile::contains(const QString& name) const { return find(name) != nullptr; }
 
+qint64 ChmFile::size_of(const QString& name) const {
+    const mschmd_file* entry = find(name);
+    return entry ? qint64(entry->length) : -1;
+}
+
 // The system record "/#SYSTEM": a 4-byte version, then fields of a 2-byte
 // code, a 2-byte length and that many bytes, all little-endian. Code 0
 // names the contents file, 2 the default topic and 3 the title.

@@ -48,6 +48,9 @@ public:
     // cannot be read.
     std::optional<QByteArray> read(const QString& name) const;
     bool contains(const QString& name) const;
+    // The size of file `name` as the archive records it; -1 when it lacks
+    // the file.
+    qint64 size_of(const QString& name) const;
 
     // From the archive's system record; empty when it does not say.
     const QString& title() const { return title_; }
