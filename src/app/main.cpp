@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/cue_player.h"
 #include "app/data_folder.h"
 #include "app/start.h"
 #include "app/window.h"
@@ -43,5 +44,8 @@ int main(int argc, char* argv[]) {
     window.show();
     if (!codes.isEmpty())
         QTimer::singleShot(0, &window, [&window, code = codes.first()] { window.place_code(code); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    window.close();  // the cue player closes with the window
+    if (morvane::CuePlayer::left_running()) morvane::CuePlayer::end_program(status);
+    return status;
 }
