@@ -49,11 +49,39 @@ int pointer_value(const QWidget* widget) {
 
 }  // namespace
 
+namespace {
+
+// Reads the next line of `script` into `raw`, at most kMaxLineBytes of it:
+// false at the end of the script; `too_long` when the line is longer (its
+// rest is not read).
+bool read_line(std::istream& script, std::string& raw, bool& too_long) {
+    raw.clear();
+    too_long = false;
+    std::streambuf* in = script.rdbuf();
+    for (int c; (c = in->sbumpc()) != std::char_traits<char>::eof();) {
+        if (c == '\n') return true;
+        if (raw.size() == kMaxLineBytes) {
+            too_long = true;
+            return true;
+        }
+        raw.push_back(static_cast<char>(c));
+    }
+    return !raw.empty();
+}
+
+}  // namespace
+
 int Driver::run(std::istream& script, std::ostream& out, std::ostream& errors) {
     std::string raw;
+    raw.reserve(256);
     int number = 0;
-    while (std::getline(script, raw)) {
+    for (bool too_long = false; read_line(script, raw, too_long);) {
         ++number;
+        if (too_long) {
+            out.flush();
+            errors << "line " << number << ": longer than " << kMaxLineBytes << " bytes" << std::endl;
+            return 2;
+        }
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         const QString line = QString::fromStdString(raw);
         const QString trimmed = line.trimmed();
@@ -119,7 +147,7 @@ QString Driver::execute(const QString& line, std::ostream& out) {
         QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
         press({Qt::Key_A, Qt::ControlModifier, QStringLiteral("a")});
         press({Qt::Key_Delete, Qt::NoModifier, QString()});
-        for (const Keystroke& key : command.keys) press(key);
+        for (const QChar c : command.text) press(*key_typing(c));
         return {};
     }
     case Command::Drop: {
