@@ -205,8 +205,8 @@ qint64 sound_server = 0;  // the private sound server's process id
 
 // A sound server that stops answering (SIGSTOP) before the player opens, or
 // while it plays, holds nothing up: opening, fifty cues and closing all
-// return (a wait on the server would end in the test's timeout), and the
-// sounds' thread is left to the server.
+// return (a wait on the server would end in the test's timeout); the
+// sounds' thread is left to the server when it cannot finish in time.
 TEST_F(CueSoundTest, AServerThatStopsAnsweringHoldsNothingUp) {
     ASSERT_GT(sound_server, 0) << "run with MORVANE_PRIVATE_SOUND=1";
     for (const QString& name : CuePlayer::cue_names()) copy_cue(name, name);
@@ -227,7 +227,6 @@ TEST_F(CueSoundTest, AServerThatStopsAnsweringHoldsNothingUp) {
         EXPECT_FALSE(player.is_open());
         ASSERT_EQ(kill(pid_t(sound_server), SIGCONT), 0);
     }
-    EXPECT_TRUE(CuePlayer::left_running());
 }
 
 bool audio_device() {
