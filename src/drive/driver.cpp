@@ -25,7 +25,7 @@ namespace morvane {
 
 void DrivenWindow::play_cue(std::string_view file) {
     enter_program_folder();  // as the cue player would; the cue is not sounded
-    cues << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+    cues.append(QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size())));
 }
 
 void DrivenWindow::message(std::string_view text, std::string_view title, Icon icon) {
@@ -35,7 +35,7 @@ void DrivenWindow::message(std::string_view text, std::string_view title, Icon i
 }
 
 void DrivenWindow::open_help(std::string_view file) {
-    help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+    help.append(QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size())));
 }
 
 namespace {
@@ -230,7 +230,7 @@ QString Driver::dump() {
         if (named.match(name).hasMatch()) focus_name = name;
     }
     state[QStringLiteral("focus")] = focus_name;
-    state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues);
+    state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues.names());
     QJsonArray messages;
     for (const auto& m : window_.messages)
         messages.append(QJsonObject{
@@ -238,7 +238,7 @@ QString Driver::dump() {
             {QStringLiteral("title"), m.title},
             {QStringLiteral("icon"), m.icon == Icon::Warning ? QStringLiteral("warning") : QStringLiteral("information")}});
     state[QStringLiteral("messages")] = messages;
-    state[QStringLiteral("help")] = QJsonArray::fromStringList(window_.help);
+    state[QStringLiteral("help")] = QJsonArray::fromStringList(window_.help.names());
     window_.cues.clear();
     window_.messages.clear();
     window_.help.clear();

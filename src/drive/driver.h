@@ -12,6 +12,32 @@
 
 namespace morvane {
 
+// Names recorded in order until the next dump, each kept as the index of
+// its first occurrence: the game names few different cues and help files,
+// so a long script between two dumps costs two bytes an entry.
+class NameRecord {
+public:
+    void append(const QString& name) {
+        qsizetype at = names_.indexOf(name);
+        if (at < 0 || at > 0xffff) {
+            at = names_.size() > 0xffff ? 0xffff : names_.size();
+            if (at < 0xffff) names_ << name;
+        }
+        order_.push_back(static_cast<quint16>(at));
+    }
+    QStringList names() const {
+        QStringList all;
+        all.reserve(qsizetype(order_.size()));
+        for (const quint16 at : order_) all << names_.value(at);
+        return all;
+    }
+    void clear() { order_.clear(); order_.shrink_to_fit(); }
+
+private:
+    QStringList names_;
+    std::vector<quint16> order_;
+};
+
 // The game window as the driver runs it: message boxes are answered with
 // OK at once, cues are not sounded and help is not opened; all three are
 // recorded for the next dump.
@@ -27,9 +53,9 @@ public:
         QString text, title;
         Icon icon;
     };
-    QStringList cues;
+    NameRecord cues;
     std::vector<Message> messages;
-    QStringList help;
+    NameRecord help;
 };
 
 class Driver {

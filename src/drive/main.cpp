@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/cue_player.h"
 #include "app/data_folder.h"
 #include "app/start.h"
 #include "drive/driver.h"
@@ -67,5 +68,6 @@ int main(int argc, char* argv[]) {
     morvane::Driver driver(window);
     const int status = driver.run(!scripts.isEmpty() ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
     window.close();
+    if (morvane::CuePlayer::left_running()) morvane::CuePlayer::end_program(status);
     return status;
 }

@@ -4,12 +4,19 @@
 # Ctrl+Q, by the close button (WM_DELETE_WINDOW) and by SIGTERM, in turn.
 # Counts the runs that end cleanly (status 0, or SIGTERM's own end), that
 # crash (any other signal or status) and that hang (no end within a
-# watchdog's generous time). Fails on any crash or hang.
+# watchdog's generous time). Fails on any crash or hang. A run whose window
+# does not show within the watchdog's time (a machine too busy) is ended
+# and counted apart.
 #
-#   exit_runs.sh PROGRAM RUNS
+# With DRIVER, morvane-drive also runs a short game in each run (its window
+# opens the same cue player) and must end with status 0.
+#
+#   exit_runs.sh PROGRAM RUNS [DRIVER]
 set -uo pipefail
-program=${1:?usage: exit_runs.sh PROGRAM RUNS}
-runs=${2:?usage: exit_runs.sh PROGRAM RUNS}
+usage="usage: exit_runs.sh PROGRAM RUNS [DRIVER]"
+program=${1:?$usage}
+runs=${2:?$usage}
+driver=${3:-}
 here=$(dirname "$0")
 source "$here/x_session.sh"
 display=$DISPLAY
@@ -18,8 +25,17 @@ start_sound_server || exit 1
 export DISPLAY=$display
 trap 'stop_sound_server; cleanup' EXIT
 
-clean=0 crashed=0 hung=0
+clean=0 crashed=0 hung=0 unseen=0 driven=0 driver_failed=0
 for ((run = 0; run < runs; run++)); do
+  if [[ -n $driver ]]; then
+    printf 'seed %d\nclick Randomizer_button\nclick Square(9)\nkey F1\ndump\n' "$run" |
+      QT_QPA_PLATFORM=offscreen timeout 60 "$driver" >/dev/null 2>"$work/drive.log"
+    status=$?
+    driven=$((driven + 1))
+    if [[ $status != 0 ]]; then
+      driver_failed=$((driver_failed + 1)); echo "run $run: the driver ended with status $status"; tail -n 5 "$work/drive.log"
+    fi
+  fi
   way=$(( run % 3 ))
   "$program" 9,23,28,21,15,4,27 >"$work/run.log" 2>&1 &  # placing the board plays a cue
   game=$!
@@ -34,7 +50,8 @@ for ((run = 0; run < runs; run++)); do
       2) kill -TERM "$game" ;;
     esac
   else
-    kill -TERM "$game"
+    unseen=$((unseen + 1)); echo "run $run: no window"; kill -KILL "$game"; wait "$game" 2>/dev/null
+    continue
   fi
   for _ in $(seq 300); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$game" 2>/dev/null; then
@@ -48,5 +65,6 @@ for ((run = 0; run < runs; run++)); do
     crashed=$((crashed + 1)); echo "run $run (way $way): status $status"; tail -n 5 "$work/run.log"
   fi
 done
-echo "runs $runs: clean $clean, crashed $crashed, hung $hung"
-[[ $crashed == 0 && $hung == 0 ]]
+echo "runs $runs: clean $clean, crashed $crashed, hung $hung, no window $unseen"
+[[ -z $driver ]] || echo "driver runs $driven: failed $driver_failed"
+[[ $crashed == 0 && $hung == 0 && $driver_failed == 0 ]]
