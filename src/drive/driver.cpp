@@ -232,7 +232,7 @@ QString Driver::dump() {
     state[QStringLiteral("focus")] = focus_name;
     state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues.names());
     QJsonArray messages;
-    for (const auto& m : window_.messages)
+    for (const auto& m : window_.messages.all())
         messages.append(QJsonObject{
             {QStringLiteral("text"), m.text},
             {QStringLiteral("title"), m.title},

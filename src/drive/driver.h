@@ -53,8 +53,35 @@ public:
         QString text, title;
         Icon icon;
     };
+    // The messages since the last dump, their texts kept as NameRecord
+    // keeps names.
+    class MessageRecord {
+    public:
+        void push_back(const Message& message) {
+            texts_.append(message.text);
+            titles_.append(message.title);
+            icons_.push_back(message.icon);
+        }
+        std::vector<Message> all() const {
+            const QStringList texts = texts_.names(), titles = titles_.names();
+            std::vector<Message> messages;
+            for (std::size_t i = 0; i < icons_.size(); ++i)
+                messages.push_back({texts[qsizetype(i)], titles[qsizetype(i)], icons_[i]});
+            return messages;
+        }
+        void clear() {
+            texts_.clear();
+            titles_.clear();
+            icons_.clear();
+            icons_.shrink_to_fit();
+        }
+
+    private:
+        NameRecord texts_, titles_;
+        std::vector<Icon> icons_;
+    };
     NameRecord cues;
-    std::vector<Message> messages;
+    MessageRecord messages;
     NameRecord help;
 };
 
