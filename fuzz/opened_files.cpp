@@ -23,9 +23,14 @@ std::vector<std::string>& taken() {
 }
 
 bool allowed(const char* path) {
-    static const char* const prefixes[] = {"/usr/share/fonts/", "/usr/local/share/fonts/", "/etc/fonts/",
-                                           "/var/cache/fontconfig/", "/usr/lib/x86_64-linux-gnu/qt6/plugins/",
-                                           "/usr/lib/x86_64-linux-gnu/gconv/", "/proc/", "/sys/"};
+    static const char* const prefixes[] = {"/usr/share/fonts/",
+                                           "/usr/local/share/fonts/",
+                                           "/etc/fonts/",
+                                           "/var/cache/fontconfig/",
+                                           "/usr/lib/x86_64-linux-gnu/qt6/plugins/",
+                                           "/usr/lib/x86_64-linux-gnu/gconv/",
+                                           "/proc/",
+                                           "/sys/"};
     for (const char* prefix : prefixes)
         if (std::strncmp(path, prefix, std::strlen(prefix)) == 0) return true;
     return std::strstr(path, "/.cache/fontconfig/") || std::strstr(path, "/fontconfig/fonts.conf");
@@ -64,17 +69,17 @@ std::vector<std::string> take() {
 struct _IO_FILE;
 struct statx;
 
-#define OPEN_LIKE(name, ...)                                                              \
-    extern "C" int name(__VA_ARGS__ const char* path, int flags, ...) {                   \
-        unsigned mode = 0;                                                                \
-        if (flags & (opened_files::kCreate | opened_files::kTemporaryFile)) {             \
-            va_list rest;                                                                 \
-            va_start(rest, flags);                                                        \
-            mode = va_arg(rest, unsigned);                                                \
-            va_end(rest);                                                                 \
-        }                                                                                 \
-        opened_files::note(path);                                                         \
-        return CALL_##name;                                                               \
+#define OPEN_LIKE(name, ...)                                                  \
+    extern "C" int name(__VA_ARGS__ const char* path, int flags, ...) {       \
+        unsigned mode = 0;                                                    \
+        if (flags & (opened_files::kCreate | opened_files::kTemporaryFile)) { \
+            va_list rest;                                                     \
+            va_start(rest, flags);                                            \
+            mode = va_arg(rest, unsigned);                                    \
+            va_end(rest);                                                     \
+        }                                                                     \
+        opened_files::note(path);                                             \
+        return CALL_##name;                                                   \
     }
 
 #define CALL_open opened_files::next<int (*)(const char*, int, ...)>("open")(path, flags, mode)
@@ -83,8 +88,8 @@ struct statx;
 #define CALL_openat64 opened_files::next<int (*)(int, const char*, int, ...)>("openat64")(at, path, flags, mode)
 OPEN_LIKE(open)
 OPEN_LIKE(open64)
-OPEN_LIKE(openat, int at,)
-OPEN_LIKE(openat64, int at,)
+OPEN_LIKE(openat, int at, )
+OPEN_LIKE(openat64, int at, )
 
 extern "C" _IO_FILE* fopen(const char* path, const char* mode) {
     opened_files::note(path);
@@ -96,8 +101,8 @@ extern "C" _IO_FILE* fopen64(const char* path, const char* mode) {
 }
 extern "C" int statx(int at, const char* path, int flags, unsigned mask, struct statx* result) {
     if (path && *path) opened_files::note(path);
-    return opened_files::next<int (*)(int, const char*, int, unsigned, struct statx*)>("statx")(at, path, flags,
-                                                                                                  mask, result);
+    return opened_files::next<int (*)(int, const char*, int, unsigned, struct statx*)>("statx")(at, path, flags, mask,
+                                                                                                result);
 }
 extern "C" int access(const char* path, int mode) {
     opened_files::note(path);
@@ -109,9 +114,9 @@ extern "C" int faccessat(int at, const char* path, int mode, int flags) {
 }
 
 struct stat;
-#define STAT_LIKE(name)                                                            \
-    extern "C" int name(const char* path, struct stat* result) {                   \
-        opened_files::note(path);                                                  \
+#define STAT_LIKE(name)                                                                     \
+    extern "C" int name(const char* path, struct stat* result) {                            \
+        opened_files::note(path);                                                           \
         return opened_files::next<int (*)(const char*, struct stat*)>(#name)(path, result); \
     }
 STAT_LIKE(stat)

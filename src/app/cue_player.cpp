@@ -77,7 +77,10 @@ struct CueShared {
     void note(const QString& file) {
         const bool holds = sounds && sounds->holds(file);
         const QMutexLocker lock(&mutex);
-        if (holds) held.insert(file); else held.remove(file);
+        if (holds)
+            held.insert(file);
+        else
+            held.remove(file);
     }
 };
 

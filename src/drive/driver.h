@@ -31,7 +31,10 @@ public:
         for (const quint16 at : order_) all << names_.value(at);
         return all;
     }
-    void clear() { order_.clear(); order_.shrink_to_fit(); }
+    void clear() {
+        order_.clear();
+        order_.shrink_to_fit();
+    }
 
 private:
     QStringList names_;

@@ -74,7 +74,7 @@ private:
     mschm_decompressor* decompressor_ = nullptr;
     mschmd_header* header_ = nullptr;
     QHash<QString, const mschmd_file*> files_;  // by lower-case archive path
-    QHash<QString, QByteArray> plain_;           // from_files(): by lower-case archive path
+    QHash<QString, QByteArray> plain_;          // from_files(): by lower-case archive path
     QStringList entries_;
     QString path_;
     QString title_;

@@ -37,9 +37,7 @@ QString damaged_page() {
         .arg(QString::fromLatin1(kDamagedPageText));
 }
 
-bool is_control(char16_t c) {
-    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7f && c <= 0x9f);
-}
+bool is_control(char16_t c) { return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7f && c <= 0x9f); }
 
 QString without_controls(const QString& text) {
     QString out;
@@ -51,9 +49,8 @@ QString without_controls(const QString& text) {
 
 // Lengths in styles ("font-size: 90000px") held within kMaxLength.
 QString bounded_lengths(const QString& text) {
-    static const QRegularExpression length(
-        QStringLiteral(R"((?<![#\w.])(\d{5,}|\d+\.\d*)(px|pt|pc|em|ex|cm|mm|in|%))"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression length(QStringLiteral(R"((?<![#\w.])(\d{5,}|\d+\.\d*)(px|pt|pc|em|ex|cm|mm|in|%))"),
+                                           QRegularExpression::CaseInsensitiveOption);
     QString out;
     qsizetype last = 0;
     for (auto it = length.globalMatch(text); it.hasNext();) {
@@ -79,7 +76,8 @@ int attribute_bound(const QString& name) {
 // A tag's numeric attributes held within their bounds.
 QString bounded_tag(const QString& tag) {
     static const QRegularExpression number(
-        QStringLiteral(R"(\b(colspan|rowspan|width|height|size|border|cellpadding|cellspacing|hspace|vspace)(\s*=\s*["']?\s*)([-+]?\d+))"),
+        QStringLiteral(
+            R"(\b(colspan|rowspan|width|height|size|border|cellpadding|cellspacing|hspace|vspace)(\s*=\s*["']?\s*)([-+]?\d+))"),
         QRegularExpression::CaseInsensitiveOption);
     QString out;
     qsizetype last = 0;
@@ -100,9 +98,9 @@ QString bounded_tag(const QString& tag) {
 
 // Elements that hold nothing and are never closed.
 bool is_empty_element(const QString& name) {
-    static const QSet<QString> names = {"br", "img", "hr", "meta", "link", "input", "param",
-                                        "area", "base", "col", "wbr", "embed", "source",
-                                        "track", "basefont", "frame", "isindex", "spacer"};
+    static const QSet<QString> names = {"br",     "img",   "hr",       "meta",  "link",    "input",
+                                        "param",  "area",  "base",     "col",   "wbr",     "embed",
+                                        "source", "track", "basefont", "frame", "isindex", "spacer"};
     return names.contains(name);
 }
 
@@ -114,11 +112,10 @@ const QSet<QString>* implied_end_bounds(const QString& name) {
     static const QSet<QString> table = {"table"};
     static const QSet<QString> definitions = {"dl"};
     static const QSet<QString> select = {"select"};
-    static const QSet<QString> paragraph = {"div", "table", "td", "th", "li", "ul", "ol",
-                                            "blockquote", "dl", "dd", "dt", "body", "center"};
+    static const QSet<QString> paragraph = {"div",        "table", "td", "th", "li",   "ul",    "ol",
+                                            "blockquote", "dl",    "dd", "dt", "body", "center"};
     if (name == u"li") return &list;
-    if (name == u"td" || name == u"th" || name == u"tr" || name == u"thead" ||
-        name == u"tbody" || name == u"tfoot")
+    if (name == u"td" || name == u"th" || name == u"tr" || name == u"thead" || name == u"tbody" || name == u"tfoot")
         return &table;
     if (name == u"dt" || name == u"dd") return &definitions;
     if (name == u"option") return &select;
@@ -132,8 +129,8 @@ const QSet<QString>* implied_end_bounds(const QString& name) {
 // may be quoted and then hold '<' and '>'; and the tag ends at the first
 // '>' after them, whatever stands in between.
 struct Tag {
-    qsizetype begin = 0;  // the '<'
-    qsizetype end = 0;    // just past the closing '>' (or the end of the text)
+    qsizetype begin = 0;       // the '<'
+    qsizetype end = 0;         // just past the closing '>' (or the end of the text)
     qsizetype attributes = 0;  // where the attributes start
     QString name;              // lower case; empty for comments and declarations
     bool closing = false;
@@ -175,9 +172,7 @@ public:
     }
 
 private:
-    bool at(char16_t c, qsizetype ahead = 0) const {
-        return pos_ + ahead < text_.size() && text_[pos_ + ahead] == c;
-    }
+    bool at(char16_t c, qsizetype ahead = 0) const { return pos_ + ahead < text_.size() && text_[pos_ + ahead] == c; }
     void skip_blanks() {
         while (pos_ < text_.size() && text_[pos_].isSpace()) ++pos_;
     }
@@ -226,8 +221,8 @@ private:
 // and the depth is counted as a reader of HTML would: end tags that may be
 // left out are taken as given where the next element of the kind starts.
 std::optional<QString> bounded_markup(const QString& text) {
-    static const QRegularExpression floating(
-        QStringLiteral(R"(float|align\s*=\s*["']?\s*(left|right))"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression floating(QStringLiteral(R"(float|align\s*=\s*["']?\s*(left|right))"),
+                                             QRegularExpression::CaseInsensitiveOption);
     std::vector<QString> open;
     int items = 0, cells = 0, floats = 0, pictures = 0;
     QString out;
@@ -329,8 +324,7 @@ QImage prepare_picture(const QByteArray& data, PictureBudget* budget) {
     buffer.setData(data);
     QImageReader reader(&buffer);
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > PageLimits::kMaxPictureSide ||
-        size.height() > PageLimits::kMaxPictureSide)
+    if (!size.isValid() || size.width() > PageLimits::kMaxPictureSide || size.height() > PageLimits::kMaxPictureSide)
         return placeholder();
     const qint64 pixels = qint64(size.width()) * size.height();
     if (budget) {
@@ -346,10 +340,9 @@ QImage prepare_picture(const QByteArray& data, PictureBudget* budget) {
 QImage placeholder_picture() { return placeholder(); }
 
 QString missing_page(const QUrl& url) {
-    return QStringLiteral(
-               "<html><head><title>Page not found</title></head><body>"
-               "<h2>Page not found</h2><p>The help file has no page <i>%1</i>.</p>"
-               "<p>Use the contents on the left, or go back.</p></body></html>")
+    return QStringLiteral("<html><head><title>Page not found</title></head><body>"
+                          "<h2>Page not found</h2><p>The help file has no page <i>%1</i>.</p>"
+                          "<p>Use the contents on the left, or go back.</p></body></html>")
         .arg(url.path().toHtmlEscaped());
 }
 

@@ -40,8 +40,8 @@ bool compile_help(const QString& folder, const QList<std::pair<QString, QByteArr
     hhp.close();
     QProcess chmcmd;
     chmcmd.setWorkingDirectory(stage.path());
-    chmcmd.start(QStringLiteral(CHMCMD), {QStringLiteral("--verbosity"), QStringLiteral("1"),
-                                          QStringLiteral("Morvane.hhp")});
+    chmcmd.start(QStringLiteral(CHMCMD),
+                 {QStringLiteral("--verbosity"), QStringLiteral("1"), QStringLiteral("Morvane.hhp")});
     if (!chmcmd.waitForFinished(120000) || chmcmd.exitCode() != 0) return false;
     QFile::remove(folder + QStringLiteral("/Morvane.chm"));
     return QFile::copy(stage.filePath(QStringLiteral("Morvane.chm")), folder + QStringLiteral("/Morvane.chm"));
@@ -125,22 +125,42 @@ private slots:
 
         const QByteArray o = outside.toUtf8();
         const QByteArray up = QByteArray("../").repeated(40);
-        const QByteArray head = "<link rel=\"stylesheet\" href=\"file://" + o + "/c.css\">"
+        const QByteArray head = "<link rel=\"stylesheet\" href=\"file://" + o +
+                                "/c.css\">"
                                 "<link rel=\"stylesheet\" href=\"beside.css\"><link rel=stylesheet href=\"/dev/stdin\">"
-                                "<link rel=stylesheet href=\"" + o + "/f.png\">"
-                                "<style>@import url(\"" + o + "/g.css\"); @import url(/dev/stdin); "
-                                "@import url(\"" + o + "/a.png\"); @import url(" + up + o.mid(1) + "/h.png);"
-                                "p { background-image: url(" + o + "/d.png) }</style>";
-        const QByteArray body = "<img src=\"" + o + "/a.png\"><img src=\"file://" + o + "/b.png\">"
-                                "<img src=\"" + up + o.mid(1) + "/h.png\"><img src=\"" + o + "/f.png\">"
+                                "<link rel=stylesheet href=\"" +
+                                o +
+                                "/f.png\">"
+                                "<style>@import url(\"" +
+                                o +
+                                "/g.css\"); @import url(/dev/stdin); "
+                                "@import url(\"" +
+                                o + "/a.png\"); @import url(" + up + o.mid(1) +
+                                "/h.png);"
+                                "p { background-image: url(" +
+                                o + "/d.png) }</style>";
+        const QByteArray body = "<img src=\"" + o + "/a.png\"><img src=\"file://" + o +
+                                "/b.png\">"
+                                "<img src=\"" +
+                                up + o.mid(1) + "/h.png\"><img src=\"" + o +
+                                "/f.png\">"
                                 "<img src=\"../above.png\"><img src=\"beside.png\"><img src=\"linked.png\">"
-                                "<img src=\"file://" + o + "/e.png\"><img src=/dev/stdin><img src=\"file:///dev/stdin\">"
-                                "<img src=\"/proc/self/fd/0\"><img width=10 src=\"" + o + "/a.png\">"
-                                "<table background=\"" + o + "/d.png\"><tr><td background=/dev/stdin>x</td></tr></table>"
-                                "<p style=\"background-image: url(file://" + o + "/d.png)\">"
-                                "<a href=\"file://" + o + "/a.png\">out</a></p>";
-        QVERIFY(compile_help(program_, {{"index.html", "<html><head><title>Canaries</title>" + head +
-                                                           "</head><body>" + body + "</body></html>"}}));
+                                "<img src=\"file://" +
+                                o +
+                                "/e.png\"><img src=/dev/stdin><img src=\"file:///dev/stdin\">"
+                                "<img src=\"/proc/self/fd/0\"><img width=10 src=\"" +
+                                o +
+                                "/a.png\">"
+                                "<table background=\"" +
+                                o +
+                                "/d.png\"><tr><td background=/dev/stdin>x</td></tr></table>"
+                                "<p style=\"background-image: url(file://" +
+                                o +
+                                "/d.png)\">"
+                                "<a href=\"file://" +
+                                o + "/a.png\">out</a></p>";
+        QVERIFY(compile_help(program_, {{"index.html", "<html><head><title>Canaries</title>" + head + "</head><body>" +
+                                                           body + "</body></html>"}}));
 
         const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         QVERIFY(watch >= 0);
@@ -152,7 +172,8 @@ private slots:
         // hang, not a measure of time).
         std::atomic<bool> done = false;
         std::thread watchdog([&] {
-            for (int tenths = 0; tenths < 200 && !done; ++tenths) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            for (int tenths = 0; tenths < 200 && !done; ++tenths)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (const int end = done ? -1 : writer.exchange(-1); end >= 0) ::close(end);
             // A later open of the pipe waits for a writer: one comes and goes.
             while (!done) {
@@ -231,7 +252,8 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("5,000 list items") << "<ul>" + QByteArray("<li>x").repeated(5000);
         QTest::newRow("40,000 table cells") << "<table><tr>" + QByteArray("<td>x").repeated(40000);
-        QTest::newRow("tables 12 deep") << QByteArray("<table><tr><td>x").repeated(12) + QByteArray("</td></tr></table>").repeated(12);
+        QTest::newRow("tables 12 deep") << QByteArray("<table><tr><td>x").repeated(12) +
+                                               QByteArray("</td></tr></table>").repeated(12);
         QTest::newRow("3,000 floats") << QByteArray("<img src=a.png align=right>x").repeated(3000);
         QTest::newRow("20,000 open elements") << QByteArray("<b>").repeated(20000) + "x";
         // Malformed tags that Qt's reader takes as whole elements.
@@ -246,9 +268,11 @@ private slots:
         QVERIFY(morvane::is_damaged_page(morvane::prepare_page(page("Busy", body))));
         // Numbers are bounded and control characters left out, the page kept.
         const QString kept = morvane::prepare_page(page("Kept", "<table cellpadding=99999><tr><td colspan=100000 "
-                                                                 "style=\"width:90000px\">a\x01" "b</td></tr></table>"));
+                                                                "style=\"width:90000px\">a\x01"
+                                                                "b</td></tr></table>"));
         QVERIFY(kept.contains(QStringLiteral("cellpadding=100")) && kept.contains(QStringLiteral("colspan=100 ")));
-        QVERIFY2(kept.contains(QStringLiteral("width:4000px")) && kept.contains(QStringLiteral(">ab<")), qPrintable(kept));
+        QVERIFY2(kept.contains(QStringLiteral("width:4000px")) && kept.contains(QStringLiteral(">ab<")),
+                 qPrintable(kept));
     }
 
     // Pictures cost a page no more than its budget: forty distinct
@@ -293,8 +317,12 @@ private slots:
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
                 if (!format.isValid()) continue;
-                const QImage image = document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
-                if (image.width() != side || ![&] { const auto before = counted.size(); counted.insert(image.cacheKey()); return counted.size() > before; }()) continue;
+                const QImage image =
+                    document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+                if (image.width() != side) continue;
+                const qsizetype before = counted.size();
+                counted.insert(image.cacheKey());
+                if (counted.size() == before) continue;
                 pixels += qint64(image.width()) * image.height();
                 ++shown;
             }
