@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const Command& command = std::get<Command>(parsed);
         for (const Keystroke& key : command.keys) check(key.key != 0);
+        for (const QChar c : command.text) check(key_typing(c).has_value() && key_typing(c)->key != 0);
         if (command.kind == Command::Key) check(command.keys.size() == 1 && command.keys[0].key != Qt::Key_unknown);
         if (command.kind == Command::Drop) check(command.figure >= 0 && command.figure < 7 && command.cell <= 28);
         for (int cell : command.cells) check(cell >= 1 && cell <= 28);

@@ -2,9 +2,11 @@
 // The cue player: plays the game's short WAV cues from the program's folder.
 //
 // open() loads every cue file found in the folder ahead of time, so that a
-// cue starts at once when asked for. Cues never block the game: play() only
-// starts a cue and returns, and a missing file, a broken file, or a machine
-// without a sound server or audio device simply makes no sound. Cues that
+// cue starts at once when asked for. Cues never block the game: the sounds
+// are opened, played and closed on a thread of their own, play() only asks
+// that thread for a cue, and close() waits for it a bounded time. A missing
+// file, a broken file, a machine without a sound server or audio device, or
+// a sound server that stops answering simply makes no sound. Cues that
 // overlap are mixed. The sounds themselves live in a module loaded at the
 // first open() (cue_sounds.h); without it, the cues are silent.
 
@@ -36,8 +38,16 @@ public:
     const QString& folder() const { return folder_; }
     // Whether the player is open (for tests).
     bool is_open() const { return impl_ != nullptr; }
-    // Whether `file` is loaded or being loaded (for tests).
+    // Whether `file` is loaded or being loaded, once everything asked of
+    // the player before is done (for tests; waits a bounded time).
     bool holds(const QString& file) const;
+
+    // Whether a close() had to leave the sounds' thread behind, waiting on
+    // a sound server that does not answer.
+    static bool left_running();
+    // Ends the program with `status`: as exit() does, or, with sounds left
+    // behind, at once, without freeing what their thread still uses.
+    [[noreturn]] static void end_program(int status);
 
     // The file names of the game's cues, which open() loads ahead of time.
     static const QStringList& cue_names();

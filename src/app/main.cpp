@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/cue_player.h"
 #include "app/data_folder.h"
 #include "app/display_check.h"
 #include "app/look.h"
@@ -67,5 +68,8 @@ int main(int argc, char* argv[]) {
     morvane::GameWindow window(morvane::data_folder(morvane::program_folder()));
     window.show();
     if (!code.isEmpty()) QTimer::singleShot(0, &window, [&window, code] { window.place_code(code); });
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    window.close();  // the cue player closes with the window
+    if (morvane::CuePlayer::left_running()) morvane::CuePlayer::end_program(status);
+    return status;
 }

@@ -25,7 +25,7 @@ namespace morvane {
 
 void DrivenWindow::play_cue(std::string_view file) {
     enter_program_folder();  // as the cue player would; the cue is not sounded
-    cues << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+    cues.append(QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size())));
 }
 
 void DrivenWindow::message(std::string_view text, std::string_view title, Icon icon) {
@@ -35,7 +35,7 @@ void DrivenWindow::message(std::string_view text, std::string_view title, Icon i
 }
 
 void DrivenWindow::open_help(std::string_view file) {
-    help << QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
+    help.append(QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size())));
 }
 
 namespace {
@@ -49,11 +49,39 @@ int pointer_value(const QWidget* widget) {
 
 }  // namespace
 
+namespace {
+
+// Reads the next line of `script` into `raw`, at most kMaxLineBytes of it:
+// false at the end of the script; `too_long` when the line is longer (its
+// rest is not read).
+bool read_line(std::istream& script, std::string& raw, bool& too_long) {
+    raw.clear();
+    too_long = false;
+    std::streambuf* in = script.rdbuf();
+    for (int c; (c = in->sbumpc()) != std::char_traits<char>::eof();) {
+        if (c == '\n') return true;
+        if (raw.size() == kMaxLineBytes) {
+            too_long = true;
+            return true;
+        }
+        raw.push_back(static_cast<char>(c));
+    }
+    return !raw.empty();
+}
+
+}  // namespace
+
 int Driver::run(std::istream& script, std::ostream& out, std::ostream& errors) {
     std::string raw;
+    raw.reserve(256);
     int number = 0;
-    while (std::getline(script, raw)) {
+    for (bool too_long = false; read_line(script, raw, too_long);) {
         ++number;
+        if (too_long) {
+            out.flush();
+            errors << "line " << number << ": longer than " << kMaxLineBytes << " bytes" << std::endl;
+            return 2;
+        }
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         const QString line = QString::fromStdString(raw);
         const QString trimmed = line.trimmed();
@@ -119,7 +147,7 @@ QString Driver::execute(const QString& line, std::ostream& out) {
         QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
         press({Qt::Key_A, Qt::ControlModifier, QStringLiteral("a")});
         press({Qt::Key_Delete, Qt::NoModifier, QString()});
-        for (const Keystroke& key : command.keys) press(key);
+        for (const QChar c : command.text) press(*key_typing(c));
         return {};
     }
     case Command::Drop: {
@@ -202,15 +230,15 @@ QString Driver::dump() {
         if (named.match(name).hasMatch()) focus_name = name;
     }
     state[QStringLiteral("focus")] = focus_name;
-    state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues);
+    state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues.names());
     QJsonArray messages;
-    for (const auto& m : window_.messages)
+    for (const auto& m : window_.messages.all())
         messages.append(QJsonObject{
             {QStringLiteral("text"), m.text},
             {QStringLiteral("title"), m.title},
             {QStringLiteral("icon"), m.icon == Icon::Warning ? QStringLiteral("warning") : QStringLiteral("information")}});
     state[QStringLiteral("messages")] = messages;
-    state[QStringLiteral("help")] = QJsonArray::fromStringList(window_.help);
+    state[QStringLiteral("help")] = QJsonArray::fromStringList(window_.help.names());
     window_.cues.clear();
     window_.messages.clear();
     window_.help.clear();

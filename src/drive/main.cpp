@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/cue_player.h"
 #include "app/data_folder.h"
 #include "app/start.h"
 #include "drive/driver.h"
@@ -30,7 +31,8 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Plays a script of user actions against the window of Morvane's Challenge II\n"
                        "(offscreen unless QT_QPA_PLATFORM says otherwise) and prints the state of\n"
                        "its widgets as JSON on each dump. Without SCRIPT the script is read from\n"
-                       "standard input."));
+                       "standard input. A line longer than 1 MiB (1048576 bytes) is refused as one\n"
+                       "that cannot be parsed: line N on standard error, exit status 2."));
     line.parser().addPositionalArgument(QStringLiteral("script"), QStringLiteral("The script to play."),
                                         QStringLiteral("[SCRIPT]"));
     if (const auto status = line.read(argc, argv, -1)) return *status;
@@ -66,5 +68,6 @@ int main(int argc, char* argv[]) {
     morvane::Driver driver(window);
     const int status = driver.run(!scripts.isEmpty() ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
     window.close();
+    if (morvane::CuePlayer::left_running()) morvane::CuePlayer::end_program(status);
     return status;
 }

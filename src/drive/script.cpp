@@ -140,13 +140,13 @@ std::variant<Command, QString> parse_command(const QString& line) {
             return QStringLiteral("type works on CODE(0) to CODE(6) and score_box, not '%1'").arg(box);
         command.kind = Command::Type;
         command.control = *control;
-        for (const QChar c : text) {
-            const auto key = key_typing(c);
-            if (!key)
+        // Each character is checked here and turned into its key only as
+        // it is typed, so that a long text is never held as keys.
+        for (const QChar c : text)
+            if (!key_typing(c))
                 return QStringLiteral("type cannot type the control character U+%1")
                     .arg(QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper());
-            command.keys.push_back(*key);
-        }
+        command.text = text;
         return command;
     }
     if (name == QLatin1String("drop")) {

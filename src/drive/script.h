@@ -34,8 +34,12 @@ struct Command {
     std::uint64_t seed = 0;       // seed
     std::vector<int> cells;       // draws
     int figure = 0, cell = 0;     // drop: palette figure onto Square(cell)
-    std::vector<Keystroke> keys;  // type: one per character; key: the key
+    QString text;                 // type: typed key by key (key_typing)
+    std::vector<Keystroke> keys;  // key: the key
 };
+
+// The longest script line read, in bytes; a longer line is refused.
+inline constexpr std::size_t kMaxLineBytes = 1024 * 1024;
 
 // The command a script line holds (neither blank nor a comment), or why the
 // line cannot be carried out.

@@ -142,6 +142,19 @@ std::unique_ptr<ChmFile> ChmFile::from_bytes(QByteArray bytes, const QString& pa
     return file;
 }
 
+std::unique_ptr<ChmFile> ChmFile::from_files(const QList<std::pair<QString, QByteArray>>& files) {
+    std::unique_ptr<ChmFile> file(new ChmFile);
+    qint64 total = 0;
+    for (const auto& [name, data] : files) {
+        const QString path = archive_path(name);
+        if ((total += data.size()) > kMaxFileSize) break;
+        if (path.size() < 2 || file->plain_.contains(path.toLower())) continue;
+        file->plain_.insert(path.toLower(), data);
+        file->entries_.append(path);
+    }
+    return file;
+}
+
 std::unique_ptr<ChmFile> ChmFile::open(const QString& path, QString* problem) {
     auto fail = [&](const QString& message) {
         if (problem) *problem = message;
@@ -177,6 +190,11 @@ const mschmd_file* ChmFile::find(const QString& name) const {
 }
 
 std::optional<QByteArray> ChmFile::read(const QString& name) const {
+    if (!decompressor_) {
+        const auto it = plain_.constFind(archive_path(name).toLower());
+        if (it == plain_.cend() || it->size() > kMaxEntrySize) return std::nullopt;
+        return *it;
+    }
     const mschmd_file* entry = find(name);
     if (!entry || entry->length < 0 || entry->length > kMaxEntrySize) return std::nullopt;
     if (entry->length == 0) return QByteArray();
@@ -188,7 +206,16 @@ std::optional<QByteArray> ChmFile::read(const QString& name) const {
     return data;
 }
 
-bool ChmFile::contains(const QString& name) const { return find(name) != nullptr; }
+bool ChmFile::contains(const QString& name) const { return size_of(name) >= 0; }
+
+qint64 ChmFile::size_of(const QString& name) const {
+    if (!decompressor_) {
+        const auto it = plain_.constFind(archive_path(name).toLower());
+        return it == plain_.cend() ? -1 : it->size();
+    }
+    const mschmd_file* entry = find(name);
+    return entry ? qint64(entry->length) : -1;
+}
 
 // The system record "/#SYSTEM": a 4-byte version, then fields of a 2-byte
 // code, a 2-byte length and that many bytes, all little-endian. Code 0

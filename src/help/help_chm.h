@@ -31,6 +31,10 @@ public:
     // Opens an archive held in memory; `path` is only what path() says.
     static std::unique_ptr<ChmFile> from_bytes(QByteArray bytes, const QString& path = {});
 
+    // An archive of the given files as they are, without a compiled file
+    // behind it (to try pages without compiling them: tests and fuzzing).
+    static std::unique_ptr<ChmFile> from_files(const QList<std::pair<QString, QByteArray>>& files);
+
     ~ChmFile();
     ChmFile(const ChmFile&) = delete;
     ChmFile& operator=(const ChmFile&) = delete;
@@ -48,6 +52,9 @@ public:
     // cannot be read.
     std::optional<QByteArray> read(const QString& name) const;
     bool contains(const QString& name) const;
+    // The size of file `name` as the archive records it; -1 when it lacks
+    // the file.
+    qint64 size_of(const QString& name) const;
 
     // From the archive's system record; empty when it does not say.
     const QString& title() const { return title_; }
@@ -67,6 +74,7 @@ private:
     mschm_decompressor* decompressor_ = nullptr;
     mschmd_header* header_ = nullptr;
     QHash<QString, const mschmd_file*> files_;  // by lower-case archive path
+    QHash<QString, QByteArray> plain_;          // from_files(): by lower-case archive path
     QStringList entries_;
     QString path_;
     QString title_;

@@ -20,7 +20,7 @@ namespace {
 // What a picture that the help file lacks, or cannot show, looks like.
 // It must not be a null image: for one of those, Qt's layout loads the
 // picture's name from the disk itself.
-QImage no_picture() {
+QImage placeholder() {
     static const QImage picture = [] {
         QImage image(QStringLiteral(":/qt-project.org/styles/commonstyle/images/file-16.png"));
         if (image.isNull()) {
@@ -123,28 +123,120 @@ const QSet<QString>* implied_end_bounds(const QString& name) {
     return nullptr;
 }
 
+// One tag of a page, as Qt's HTML reader takes it: every '<' starts a tag
+// (or a comment, or a declaration), whatever follows; a tag's name ends at
+// a blank, '<', '=', '>' or "/>"; its attributes, read only after a blank,
+// may be quoted and then hold '<' and '>'; and the tag ends at the first
+// '>' after them, whatever stands in between.
+struct Tag {
+    qsizetype begin = 0;       // the '<'
+    qsizetype end = 0;         // just past the closing '>' (or the end of the text)
+    qsizetype attributes = 0;  // where the attributes start
+    QString name;              // lower case; empty for comments and declarations
+    bool closing = false;
+};
+
+class TagReader {
+public:
+    explicit TagReader(const QString& text) : text_(text) {}
+
+    // The next tag from where the last one ended; false at the end.
+    bool next(Tag& tag) {
+        pos_ = text_.indexOf(u'<', pos_);
+        if (pos_ < 0) return false;
+        tag = Tag{};
+        tag.begin = pos_++;
+        skip_blanks();
+        if (at(u'!')) {
+            ++pos_;
+            if (at(u'-') && at(u'-', 1)) {
+                const qsizetype end = text_.indexOf(QStringLiteral("-->"), pos_ + 2);
+                pos_ = end < 0 ? text_.size() : end + 3;
+            } else {
+                finish();
+            }
+            tag.end = pos_;
+            tag.attributes = tag.end;
+            return true;
+        }
+        if (at(u'/')) {
+            ++pos_;
+            tag.closing = true;
+        }
+        tag.name = word().toLower();
+        tag.attributes = pos_;
+        if (!tag.closing && pos_ < text_.size() && text_[pos_].isSpace()) attributes();
+        finish();
+        tag.end = pos_;
+        return true;
+    }
+
+private:
+    bool at(char16_t c, qsizetype ahead = 0) const { return pos_ + ahead < text_.size() && text_[pos_ + ahead] == c; }
+    void skip_blanks() {
+        while (pos_ < text_.size() && text_[pos_].isSpace()) ++pos_;
+    }
+    // Past the '>' that ends the tag.
+    void finish() {
+        const qsizetype end = text_.indexOf(u'>', pos_);
+        pos_ = end < 0 ? text_.size() : end + 1;
+    }
+    QString word() {
+        const qsizetype start = pos_;
+        if (at(u'"') || at(u'\'')) {
+            const QChar quote = text_[pos_++];
+            const qsizetype end = text_.indexOf(quote, pos_);
+            pos_ = end < 0 ? text_.size() : end + 1;
+            return text_.mid(start + 1, std::max<qsizetype>(0, pos_ - start - 2));
+        }
+        while (pos_ < text_.size()) {
+            const QChar c = text_[pos_];
+            if (c == u'>' || c == u'<' || c == u'=' || c.isSpace() || (c == u'/' && at(u'>', 1))) break;
+            ++pos_;
+        }
+        return text_.mid(start, pos_ - start);
+    }
+    void attributes() {
+        while (pos_ < text_.size()) {
+            skip_blanks();
+            if (at(u'>') || at(u'/')) return;
+            if (word().isEmpty()) return;
+            skip_blanks();
+            if (at(u'=')) {
+                ++pos_;
+                skip_blanks();
+                word();
+            }
+        }
+    }
+
+    const QString& text_;
+    qsizetype pos_ = 0;
+};
+
 // The page's text with every tag's numbers bounded, or nothing when its
 // elements nest deeper than kMaxNesting as written, or it has more list
-// items, table cells or floating elements than Qt takes in reasonable
-// time. The depth is counted as a reader of HTML would: end tags that may
-// be left out are taken as given where the next element of the kind starts.
+// items, table cells, pictures or floating elements than Qt takes in
+// reasonable time. Tags are read as Qt's reader reads them (TagReader),
+// and the depth is counted as a reader of HTML would: end tags that may be
+// left out are taken as given where the next element of the kind starts.
 std::optional<QString> bounded_markup(const QString& text) {
-    static const QRegularExpression tag(QStringLiteral(R"(<(/?)([A-Za-z][A-Za-z0-9]*)([^<>]*)>)"));
     static const QRegularExpression floating(QStringLiteral(R"(float|align\s*=\s*["']?\s*(left|right))"),
                                              QRegularExpression::CaseInsensitiveOption);
     std::vector<QString> open;
-    int items = 0, cells = 0, floats = 0;
+    int items = 0, cells = 0, floats = 0, pictures = 0;
     QString out;
     out.reserve(text.size());
     qsizetype last = 0;
-    for (auto it = tag.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch match = it.next();
-        out += QStringView(text).mid(last, match.capturedStart() - last);
-        out += bounded_tag(match.captured(0));
-        last = match.capturedEnd();
+    TagReader reader(text);
+    for (Tag tag; reader.next(tag);) {
+        out += QStringView(text).mid(last, tag.begin - last);
+        const QString written = text.mid(tag.begin, tag.end - tag.begin);
+        out += tag.name.isEmpty() ? written : bounded_tag(written);
+        last = tag.end;
+        if (tag.name.isEmpty()) continue;
 
-        const QString name = match.captured(2).toLower();
-        const bool closing = !match.captured(1).isEmpty();
+        const QString& name = tag.name;
         auto find_open = [&](const QSet<QString>* bounds) -> std::ptrdiff_t {
             for (std::ptrdiff_t at = std::ssize(open) - 1; at >= 0; --at) {
                 if (open[at] == name) return at;
@@ -152,14 +244,16 @@ std::optional<QString> bounded_markup(const QString& text) {
             }
             return -1;
         };
-        if (closing) {
+        if (tag.closing) {
             if (const std::ptrdiff_t at = find_open(nullptr); at >= 0) open.resize(at);
             continue;
         }
+        const QStringView attributes = QStringView(text).mid(tag.attributes, tag.end - tag.attributes);
         if (name == u"li" && ++items > PageLimits::kMaxListItems) return std::nullopt;
         if ((name == u"td" || name == u"th") && ++cells > PageLimits::kMaxCells) return std::nullopt;
-        if (match.captured(3).contains(floating) && ++floats > PageLimits::kMaxFloats) return std::nullopt;
-        if (is_empty_element(name) || match.captured(3).endsWith(u'/')) continue;
+        if (name == u"img" && ++pictures > PageLimits::kMaxPictureTags) return std::nullopt;
+        if (floating.match(attributes).hasMatch() && ++floats > PageLimits::kMaxFloats) return std::nullopt;
+        if (is_empty_element(name) || attributes.endsWith(QStringLiteral("/>"))) continue;
         if (const QSet<QString>* bounds = implied_end_bounds(name))
             if (const std::ptrdiff_t at = find_open(bounds); at >= 0) open.resize(at);
         open.push_back(name);
@@ -174,7 +268,7 @@ std::optional<QString> bounded_markup(const QString& text) {
 class BareDocument : public QTextDocument {
 protected:
     QVariant loadResource(int type, const QUrl&) override {
-        if (type == QTextDocument::ImageResource) return no_picture();
+        if (type == QTextDocument::ImageResource) return placeholder();
         return QString();
     }
 };
@@ -225,16 +319,25 @@ QString prepare_style_sheet(const QByteArray& data) {
     return bounded_lengths(without_controls(QString::fromUtf8(data)));
 }
 
-QImage prepare_picture(const QByteArray& data) {
+QImage prepare_picture(const QByteArray& data, PictureBudget* budget) {
     QBuffer buffer;
     buffer.setData(data);
     QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > PageLimits::kMaxPictureSide || size.height() > PageLimits::kMaxPictureSide)
-        return no_picture();
+        return placeholder();
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (budget) {
+        if (budget->pixels + pixels > PageLimits::kMaxPicturePixels) return placeholder();
+        budget->pixels += pixels;
+    }
+    // Whatever the picture says of its size, decoding it takes no more.
+    reader.setAllocationLimit(int(std::max<qint64>(1, pixels * 4 / (1024 * 1024) + 1)));
     const QImage picture = reader.read();
-    return picture.isNull() ? no_picture() : picture;
+    return picture.isNull() ? placeholder() : picture;
 }
+
+QImage placeholder_picture() { return placeholder(); }
 
 QString missing_page(const QUrl& url) {
     return QStringLiteral("<html><head><title>Page not found</title></head><body>"
@@ -243,14 +346,32 @@ QString missing_page(const QUrl& url) {
         .arg(url.path().toHtmlEscaped());
 }
 
-QVariant help_resource(const ChmFile* file, int type, const QUrl& url) {
+QVariant help_resource(const ChmFile* file, int type, const QUrl& url, PictureBudget* budget) {
     const bool ours = file && url.scheme() == kHelpScheme;
-    const std::optional<QByteArray> data = ours ? file->read(url.path(QUrl::FullyDecoded)) : std::nullopt;
+    const QString name = url.path(QUrl::FullyDecoded);
     switch (type) {
         case QTextDocument::HtmlResource:
-        case QTextDocument::MarkdownResource: return data ? prepare_page(*data) : missing_page(url);
-        case QTextDocument::StyleSheetResource: return data ? prepare_style_sheet(*data) : QString();
-        default: return data ? prepare_picture(*data) : no_picture();
+        case QTextDocument::MarkdownResource: {
+            const std::optional<QByteArray> data = ours ? file->read(name) : std::nullopt;
+            return data ? prepare_page(*data) : missing_page(url);
+        }
+        case QTextDocument::StyleSheetResource: {
+            const std::optional<QByteArray> data = ours ? file->read(name) : std::nullopt;
+            return data ? prepare_style_sheet(*data) : QString();
+        }
+        default: {
+            if (!ours) return placeholder();
+            if (budget) {
+                const qint64 size = file->size_of(name);
+                if (size < 0 || budget->pictures >= PageLimits::kMaxPictures ||
+                    budget->bytes + size > PageLimits::kMaxPictureBytes)
+                    return placeholder();
+                ++budget->pictures;
+                budget->bytes += size;
+            }
+            const std::optional<QByteArray> data = file->read(name);
+            return data ? prepare_picture(*data, budget) : placeholder();
+        }
     }
 }
 

@@ -35,6 +35,21 @@ struct PageLimits {
     static constexpr int kMaxLength = 4000;  // width, height (pixels), CSS lengths
     static constexpr int kMaxSpacing = 100;  // border, cellpadding, cellspacing, hspace, vspace
     static constexpr int kMaxPictureSide = 4096;
+    static constexpr int kMaxPictureTags = 2000;
+    // What the pictures of one page may cost together: how many are read,
+    // how many bytes of the help file they take, how many pixels they
+    // decode to (four bytes each). Pictures past these bounds are shown
+    // as placeholders.
+    static constexpr int kMaxPictures = 256;
+    static constexpr qint64 kMaxPictureBytes = 16 * 1024 * 1024;
+    static constexpr qint64 kMaxPicturePixels = 16 * 1024 * 1024;
+};
+
+// What one page's pictures have cost so far (see PageLimits).
+struct PictureBudget {
+    int pictures = 0;
+    qint64 bytes = 0;
+    qint64 pixels = 0;
 };
 
 // A page of the help file, ready for the layout: decoded (pages say their
@@ -49,7 +64,10 @@ QString prepare_style_sheet(const QByteArray& data);
 
 // A picture of the help file, decoded; a small placeholder (never a null
 // image) when it cannot be read or is larger than PageLimits allows.
-QImage prepare_picture(const QByteArray& data);
+QImage prepare_picture(const QByteArray& data, PictureBudget* budget = nullptr);
+
+// The small picture shown for one that cannot be shown; never a null image.
+QImage placeholder_picture();
 
 // The page shown for a link to a page that the help file lacks.
 QString missing_page(const QUrl& url);
@@ -58,7 +76,9 @@ QString missing_page(const QUrl& url);
 // page) of QTextDocument resource type `type`: only ever read from `file`,
 // never from anywhere else. The answer is never a null QVariant, as a null
 // one would let QTextDocument look for the resource on the disk itself.
-QVariant help_resource(const ChmFile* file, int type, const QUrl& url);
+// Pictures are charged to `budget`, when given, and are placeholders once
+// it is spent.
+QVariant help_resource(const ChmFile* file, int type, const QUrl& url, PictureBudget* budget = nullptr);
 
 // The scheme of the URLs of the help file's pages: "chm:/index.html".
 inline const QString kHelpScheme = QStringLiteral("chm");

@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "help/help_pictures.h"
+
 namespace morvane {
 
 namespace {
@@ -93,6 +95,7 @@ HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
         page.setColor(group, QPalette::LinkVisited, QColor(0x6a, 0x2c, 0x91));  // 8.8:1
     }
     setPalette(page);
+    HelpPictures::install(document());
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
 }
 
@@ -107,9 +110,12 @@ void HelpBrowser::follow(const QUrl& link) {
 
 // Every page, picture and style sheet comes from the help file, or is
 // empty: never a null answer, which would let the document read the disk.
+// Each page starts a new budget for its pictures.
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+    HelpPictures::install(document());
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
-    return help_resource(file_, type, url);
+    if (type == QTextDocument::HtmlResource) pictures_ = PictureBudget{};
+    return help_resource(file_, type, url, &pictures_);
 }
 
 HelpWindow::HelpWindow(QWidget* parent)

@@ -49,6 +49,7 @@ private:
     void follow(const QUrl& link);
 
     const ChmFile* file_ = nullptr;
+    PictureBudget pictures_;  // what the shown page's pictures have cost
 };
 
 class HelpWindow : public QWidget {

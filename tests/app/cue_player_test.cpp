@@ -1,15 +1,22 @@
-// The cue player's promises that hold with or without sound: each play makes
-// the program's folder the current directory, and nothing a cue can do
-// wrong (a missing folder or file, a broken file, a closed player) throws or
-// holds the game up. The cases that need an audio device skip without one;
-// sound_output.sh runs them again against its private sound server.
+// The cue player's promises: each play makes the program's folder the
+// current directory, and nothing a cue can do wrong (a missing folder or
+// file, a broken file, a closed player, a sound server that stops
+// answering) throws or holds the game up. With MORVANE_PRIVATE_SOUND=1 the
+// program runs every case against a private PulseAudio server with a null
+// sink that it starts itself (private_sound_server.sh does the same for
+// the scripts); the cases of CueSoundTest need it and fail without it.
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <cstdio>
+#include <memory>
 
 #include "app/cue_player.h"
 #include "app/wav_check.h"
@@ -110,8 +117,16 @@ TEST_F(CuePlayerTest, CloseIsSafeTwiceAndOpenAgainWorks) {
     EXPECT_EQ(player.holds("no.wav"), audio_device());
 }
 
-TEST_F(CuePlayerTest, OpenLoadsEveryCueOfTheFolderAheadOfTime) {
-    if (!audio_device()) GTEST_SKIP() << "no audio device";
+// The cases that need a sound server.
+class CueSoundTest : public CuePlayerTest {
+protected:
+    void SetUp() override {
+        CuePlayerTest::SetUp();
+        ASSERT_TRUE(audio_device()) << "no sound server (run with MORVANE_PRIVATE_SOUND=1)";
+    }
+};
+
+TEST_F(CueSoundTest, OpenLoadsEveryCueOfTheFolderAheadOfTime) {
     for (const QString& name : CuePlayer::cue_names()) copy_cue(name, name);
     copy_cue("move.wav", "extra.wav");
     CuePlayer player(program_folder());
@@ -121,8 +136,7 @@ TEST_F(CuePlayerTest, OpenLoadsEveryCueOfTheFolderAheadOfTime) {
     EXPECT_FALSE(player.holds("MOVE.WAV"));   // names are taken exactly
 }
 
-TEST_F(CuePlayerTest, ACueThatTurnsUpLaterIsLoadedWhenAskedFor) {
-    if (!audio_device()) GTEST_SKIP() << "no audio device";
+TEST_F(CueSoundTest, ACueThatTurnsUpLaterIsLoadedWhenAskedFor) {
     CuePlayer player(program_folder());
     player.open();
     player.play("red.wav");
@@ -174,8 +188,7 @@ TEST(WavCheck, TheGamesCuesPassAndBrokenFilesAreRefused) {
     for (const auto& c : cases) EXPECT_NE(problem(c.bytes), "") << c.what;
 }
 
-TEST_F(CuePlayerTest, BrokenCuesAreNeverLoaded) {
-    if (!audio_device()) GTEST_SKIP() << "no audio device";
+TEST_F(CueSoundTest, BrokenCuesAreNeverLoaded) {
     writeFile("move.wav", "");
     writeFile("won.wav", cue_bytes("won.wav").left(44));
     copy_cue("no.wav", "no.wav");
@@ -186,6 +199,34 @@ TEST_F(CuePlayerTest, BrokenCuesAreNeverLoaded) {
         EXPECT_FALSE(player.holds(cue)) << cue;
     }
     EXPECT_TRUE(player.holds("no.wav"));
+}
+
+qint64 sound_server = 0;  // the private sound server's process id
+
+// A sound server that stops answering (SIGSTOP) before the player opens, or
+// while it plays, holds nothing up: opening, fifty cues and closing all
+// return (a wait on the server would end in the test's timeout); the
+// sounds' thread is left to the server when it cannot finish in time.
+TEST_F(CueSoundTest, AServerThatStopsAnsweringHoldsNothingUp) {
+    ASSERT_GT(sound_server, 0) << "run with MORVANE_PRIVATE_SOUND=1";
+    for (const QString& name : CuePlayer::cue_names()) copy_cue(name, name);
+    for (const bool before_open : {false, true}) {
+        SCOPED_TRACE(before_open ? "stopped before opening" : "stopped while playing");
+        CuePlayer player(program_folder());
+        if (before_open) {
+            ASSERT_EQ(kill(pid_t(sound_server), SIGSTOP), 0);
+        }
+        player.open();
+        if (!before_open) {
+            player.play("won.wav");
+            EXPECT_TRUE(player.holds("won.wav"));
+            ASSERT_EQ(kill(pid_t(sound_server), SIGSTOP), 0);
+        }
+        for (int i = 0; i < 50; ++i) player.play(CuePlayer::cue_names()[i % 8]);
+        player.close();
+        EXPECT_FALSE(player.is_open());
+        ASSERT_EQ(kill(pid_t(sound_server), SIGCONT), 0);
+    }
 }
 
 bool audio_device() {
@@ -199,8 +240,53 @@ bool audio_device() {
 
 }  // namespace
 
+// A private PulseAudio daemon whose only output is a null sink, for this
+// run; PULSE_SERVER points at it.
+class PrivateSoundServer {
+public:
+    bool start() {
+        if (!runtime_.isValid()) return false;
+        const QString socket = runtime_.filePath("native");
+        for (const char* name : {"XDG_RUNTIME_DIR", "HOME"}) qputenv(name, runtime_.path().toLocal8Bit());
+        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
+        qunsetenv("DISPLAY");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        daemon_.setStandardOutputFile(QProcess::nullDevice());
+        daemon_.setStandardErrorFile(runtime_.filePath("daemon.log"));
+        daemon_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
+                                     "--use-pid-file=no", "--log-target=stderr", "-L",
+                                     "module-native-protocol-unix auth-anonymous=1 socket=" + socket, "-L",
+                                     "module-null-sink sink_name=cue"});
+        if (!daemon_.waitForStarted(10000)) return false;
+        for (int tries = 0; tries < 200 && !QFile::exists(socket); ++tries) QThread::msleep(50);
+        sound_server = daemon_.processId();
+        return QFile::exists(socket);
+    }
+    ~PrivateSoundServer() {
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(10000)) daemon_.kill();
+        daemon_.waitForFinished(10000);
+    }
+
+private:
+    QTemporaryDir runtime_;
+    QProcess daemon_;
+};
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    std::unique_ptr<PrivateSoundServer> server;
+    if (qEnvironmentVariable("MORVANE_PRIVATE_SOUND") == "1" && !::testing::GTEST_FLAG(list_tests)) {
+        server = std::make_unique<PrivateSoundServer>();
+        if (!server->start()) {
+            std::fprintf(stderr, "the private sound server did not start\n");
+            return 1;
+        }
+    }
+    // As the game does: ends at once when sounds were left to a server
+    // that does not answer.
+    const int status = RUN_ALL_TESTS();
+    server.reset();
+    CuePlayer::end_program(status);
 }

@@ -3,12 +3,18 @@
 // in tables. The help files are compiled here with chmcmd, as the build
 // compiles the real one.
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QTextBlock>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+#include <fcntl.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
+#include <atomic>
+#include <thread>
 #include <unistd.h>
 
 #include "app/window.h"
@@ -82,33 +88,77 @@ private slots:
     void cleanup() { game_.reset(); }
 
     // Whatever a page names, nothing but the help file is opened: files
-    // named absolutely, relative to the program folder or above it, as
-    // pictures, style sheets or backgrounds. A canary file of each kind is
-    // watched with inotify.
+    // named absolutely, by "file:", by ".." walks out of the file, through
+    // a link beside the program or as device files; as pictures, style
+    // sheets (<link>, @import), backgrounds and links; also a name asked
+    // for first as a style sheet and then as a picture (Qt's cache hands
+    // the picture lookup the style sheet's text). Every canary is watched
+    // with inotify. Standard input is a named pipe among them that nobody
+    // writes to: a read of /dev/stdin would block the window thread, and
+    // is released by a watchdog after a while, and fails the test.
     void pagesReadOnlyTheHelpFile() {
         const QString outside = root_.filePath(QStringLiteral("outside"));
         QVERIFY(QDir().mkpath(outside));
-        const QStringList canaries = {outside + "/a.png",      outside + "/b.png",          outside + "/c.css",
-                                      outside + "/d.png",      root_.filePath("above.png"), program_ + "/beside.png",
-                                      program_ + "/beside.css"};
+        const QStringList canaries = {"a.png", "b.png", "c.css", "d.png", "e.png", "f.png", "g.css", "h.png"};
         for (const QString& canary : canaries) {
-            QFile file(canary);
+            QFile file(outside + "/" + canary);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("canary");
         }
+        for (const char* beside : {"above.png", "program/beside.png", "program/beside.css"}) {
+            QFile file(root_.filePath(beside));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(outside + "/e.png", program_ + "/linked.png"));
+        const QByteArray fifo = QFile::encodeName(outside + "/stdin");
+        QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+        const int saved_stdin = dup(0);
+        const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        std::atomic<int> writer = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC);
+        QVERIFY(saved_stdin >= 0 && reader >= 0 && writer >= 0 && dup2(reader, 0) == 0);
+        const auto restore_stdin = qScopeGuard([&] {
+            dup2(saved_stdin, 0);
+            ::close(saved_stdin);
+            ::close(reader);
+            if (const int end = writer.exchange(-1); end >= 0) ::close(end);
+        });
+
         const QByteArray o = outside.toUtf8();
-        const QByteArray body = "<img src=\"file://" + o + "/a.png\"><img src=\"" + o +
-                                "/b.png\">"
-                                "<img src=\"../above.png\"><img src=\"beside.png\">"
-                                "<table background=\"" +
-                                o +
-                                "/d.png\"><tr><td>x</td></tr></table>"
-                                "<p><a href=\"file://" +
-                                o + "/a.png\">out</a></p>";
+        const QByteArray up = QByteArray("../").repeated(40);
         const QByteArray head = "<link rel=\"stylesheet\" href=\"file://" + o +
                                 "/c.css\">"
-                                "<link rel=\"stylesheet\" href=\"beside.css\"><style>@import url(\"" +
-                                o + "/c.css\");</style>";
+                                "<link rel=\"stylesheet\" href=\"beside.css\"><link rel=stylesheet href=\"/dev/stdin\">"
+                                "<link rel=stylesheet href=\"" +
+                                o +
+                                "/f.png\">"
+                                "<style>@import url(\"" +
+                                o +
+                                "/g.css\"); @import url(/dev/stdin); "
+                                "@import url(\"" +
+                                o + "/a.png\"); @import url(" + up + o.mid(1) +
+                                "/h.png);"
+                                "p { background-image: url(" +
+                                o + "/d.png) }</style>";
+        const QByteArray body = "<img src=\"" + o + "/a.png\"><img src=\"file://" + o +
+                                "/b.png\">"
+                                "<img src=\"" +
+                                up + o.mid(1) + "/h.png\"><img src=\"" + o +
+                                "/f.png\">"
+                                "<img src=\"../above.png\"><img src=\"beside.png\"><img src=\"linked.png\">"
+                                "<img src=\"file://" +
+                                o +
+                                "/e.png\"><img src=/dev/stdin><img src=\"file:///dev/stdin\">"
+                                "<img src=\"/proc/self/fd/0\"><img width=10 src=\"" +
+                                o +
+                                "/a.png\">"
+                                "<table background=\"" +
+                                o +
+                                "/d.png\"><tr><td background=/dev/stdin>x</td></tr></table>"
+                                "<p style=\"background-image: url(file://" +
+                                o +
+                                "/d.png)\">"
+                                "<a href=\"file://" +
+                                o + "/a.png\">out</a></p>";
         QVERIFY(compile_help(program_, {{"index.html", "<html><head><title>Canaries</title>" + head + "</head><body>" +
                                                            body + "</body></html>"}}));
 
@@ -117,11 +167,31 @@ private slots:
         for (const QString& folder : {outside, root_.path(), program_})
             QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_OPEN | IN_ACCESS) >= 0);
 
+        // Should the window thread read the pipe, it is released after a
+        // while by closing the pipe's only writer (a watchdog against a
+        // hang, not a measure of time).
+        std::atomic<bool> done = false;
+        std::thread watchdog([&] {
+            for (int tenths = 0; tenths < 200 && !done; ++tenths)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (const int end = done ? -1 : writer.exchange(-1); end >= 0) ::close(end);
+            // A later open of the pipe waits for a writer: one comes and goes.
+            while (!done) {
+                if (const int end = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC); end >= 0) ::close(end);
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+        const auto stop_watchdog = qScopeGuard([&] {
+            done = true;
+            watchdog.join();
+        });
+
         morvane::HelpWindow* help = press_f1();
         QVERIFY(help && help->isVisible());
         QCOMPARE(help->browser()->documentTitle(), QStringLiteral("Canaries"));
         help->browser()->document()->documentLayout()->documentSize();  // sizes the pictures
         QVERIFY(QTest::qWaitForWindowExposed(help));
+        help->grab();  // draws them
         emit help->browser()->anchorClicked(QUrl::fromLocalFile(outside + "/a.png"));
         QTest::qWait(200);
 
@@ -133,7 +203,7 @@ private slots:
                 if (event->len && !QByteArray(event->name).endsWith(".chm")) opened << event->name;
                 at += sizeof(inotify_event) + event->len;
             }
-        close(watch);
+        ::close(watch);
         QVERIFY2(opened.isEmpty(), qPrintable(opened.join(u' ')));
     }
 
@@ -186,6 +256,11 @@ private slots:
                                                QByteArray("</td></tr></table>").repeated(12);
         QTest::newRow("3,000 floats") << QByteArray("<img src=a.png align=right>x").repeated(3000);
         QTest::newRow("20,000 open elements") << QByteArray("<b>").repeated(20000) + "x";
+        // Malformed tags that Qt's reader takes as whole elements.
+        QTest::newRow("7,700 floats in open tags") << QByteArray("<img align=left<>").repeated(7700);
+        QTest::newRow("21,800 nested blocks in open tags") << QByteArray("<div<>").repeated(21800);
+        QTest::newRow("11,000 list items, '<' quoted") << "<ul>" + QByteArray("<li x=\"<\">a").repeated(11000);
+        QTest::newRow("3,000 pictures") << QByteArray("<img src=a.png>").repeated(3000);
         QTest::newRow("twice the size allowed") << QByteArray("x").repeated(2 * morvane::PageLimits::kMaxBytes);
     }
     void pagesThatWouldKeepTheLayoutBusyAreRefused() {
@@ -198,6 +273,61 @@ private slots:
         QVERIFY(kept.contains(QStringLiteral("cellpadding=100")) && kept.contains(QStringLiteral("colspan=100 ")));
         QVERIFY2(kept.contains(QStringLiteral("width:4000px")) && kept.contains(QStringLiteral(">ab<")),
                  qPrintable(kept));
+    }
+
+    // Pictures cost a page no more than its budget: forty distinct
+    // 4096x4096 pictures, or one large entry asked for under 1,500 names,
+    // decode to at most the pixels allowed, the rest shown as placeholders.
+    void picturesStayWithinTheirBudget_data() {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("names");
+        QTest::newRow("40 pictures of 4096x4096") << 4096 << 40 << 40;
+        QTest::newRow("one 1024x1024 entry, 1,500 names") << 1024 << 1 << 1500;
+    }
+    void picturesStayWithinTheirBudget() {
+        QFETCH(int, side);
+        QFETCH(int, entries);
+        QFETCH(int, names);
+        QImage picture(side, side, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        // Uncompressed for the large entry, so that it is large in the file too.
+        QVERIFY(picture.save(&buffer, entries == 1 ? "BMP" : "PNG"));
+        QList<std::pair<QString, QByteArray>> files;
+        QByteArray body;
+        for (int i = 0; i < entries; ++i) files.append({QStringLiteral("p%1.img").arg(i), bytes});
+        for (int i = 0; i < names; ++i)
+            body += entries == 1 ? "<img src=\"p0.img?" + QByteArray::number(i) + "\">"
+                                 : "<img src=\"p" + QByteArray::number(i) + ".img\">";
+        files.append({QStringLiteral("index.html"), page("Pictures", body)});
+        QVERIFY(compile_help(program_, files));
+
+        morvane::HelpWindow* help = press_f1();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->browser()->documentTitle(), QStringLiteral("Pictures"));
+        QTextDocument* document = help->browser()->document();
+        document->documentLayout()->documentSize();
+        qint64 pixels = 0;
+        int shown = 0;
+        QSet<qint64> counted;  // a picture held under two names counts once
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+                if (!format.isValid()) continue;
+                const QImage image =
+                    document->resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+                if (image.width() != side) continue;
+                const qsizetype before = counted.size();
+                counted.insert(image.cacheKey());
+                if (counted.size() == before) continue;
+                pixels += qint64(image.width()) * image.height();
+                ++shown;
+            }
+        QVERIFY2(shown >= 1, "the first picture is shown");
+        QVERIFY2(pixels <= morvane::PageLimits::kMaxPicturePixels, qPrintable(QString::number(shown)));
     }
 };
 
