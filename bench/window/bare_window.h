@@ -132,7 +132,8 @@ public:
             figures[i] = new QLabel(this);
             figures[i]->setGeometry(pixels(layout::figure(i)));
             const std::string_view name = morvane::kFigures[i].name;
-            const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size()))));
+            const QPixmap picture(QStringLiteral(":/pictures/%1.png")
+                                      .arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size()))));
             figures[i]->setPixmap(picture);
             figures[i]->hide();
             icons_[i + 1] = QIcon(picture);

@@ -129,34 +129,39 @@ public:
     void run(int rounds) {
         for (int round = 0; round < rounds; ++round) {
             game_.game().dealer.seed(static_cast<std::uint64_t>(round + 1));
-            both("Randomizer", round, [&] { click(&game_, game_.randomizer_button()); },
-                 [&] { click(&bare_, bare_.randomizer); });
+            both(
+                "Randomizer", round, [&] { click(&game_, game_.randomizer_button()); },
+                [&] { click(&bare_, bare_.randomizer); });
             for (int move = 0; move < 6; ++move) {
                 const int target = cell_where(true);
                 const int refused = cell_where(false);
                 if (refused > 0)
-                    both("click, refused", round, [&] { click(&game_, game_.cell(refused)); },
-                         [&] { click(&bare_, bare_.cells[refused]); });
+                    both(
+                        "click, refused", round, [&] { click(&game_, game_.cell(refused)); },
+                        [&] { click(&bare_, bare_.cells[refused]); });
                 if (target > 0)
-                    both("click, a move", round, [&] { click(&game_, game_.cell(target)); },
-                         [&] { click(&bare_, bare_.cells[target]); });
+                    both(
+                        "click, a move", round, [&] { click(&game_, game_.cell(target)); },
+                        [&] { click(&bare_, bare_.cells[target]); });
             }
             // Code entry: type the player's cell, drop a figure, back out.
             click(&game_, game_.cinsert_button());
             settle();
-            both("type a code box", round, [&] { type(&game_, game_.code_box(0), QStringLiteral("12")); },
-                 [&] { type(&bare_, bare_.code[0], QStringLiteral("12")); });
+            both(
+                "type a code box", round, [&] { type(&game_, game_.code_box(0), QStringLiteral("12")); },
+                [&] { type(&bare_, bare_.code[0], QStringLiteral("12")); });
             const int cell = 1 + round % kCells;
-            both("drop a figure", round,
-                 [&] {
-                     std::unique_ptr<QMimeData> data(morvane::figure_mime_data(1 + round % 6));
-                     drop(&game_, game_.cell(cell), data.get());
-                 },
-                 [&] {
-                     QMimeData data;
-                     data.setData(QStringLiteral("application/x-bare"), QByteArray("1"));
-                     drop(&bare_, bare_.cells[cell], &data);
-                 });
+            both(
+                "drop a figure", round,
+                [&] {
+                    std::unique_ptr<QMimeData> data(morvane::figure_mime_data(1 + round % 6));
+                    drop(&game_, game_.cell(cell), data.get());
+                },
+                [&] {
+                    QMimeData data;
+                    data.setData(QStringLiteral("application/x-bare"), QByteArray("1"));
+                    drop(&bare_, bare_.cells[cell], &data);
+                });
             click(&game_, game_.cinsert_button());
             settle();
             game_.cues.clear();
@@ -191,8 +196,7 @@ private:
     }
 
     // Times one action on each window, the game's first every other round.
-    void both(const char* name, int round, const std::function<void()>& game,
-              const std::function<void()>& bare) {
+    void both(const char* name, int round, const std::function<void()>& game, const std::function<void()>& bare) {
         if (!only_.empty() && only_ != name) {
             untimed(game);  // the game's state goes on as in a full run
             return;
@@ -327,8 +331,10 @@ public:
         QString display = qEnvironmentVariable("MORVANE_BENCH_XVFB");
         QStringList args{QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
                          QStringLiteral("-nolisten"), QStringLiteral("tcp")};
-        if (display.isEmpty()) args << QStringLiteral("-displayfd") << QStringLiteral("1");
-        else args.prepend(display);
+        if (display.isEmpty())
+            args << QStringLiteral("-displayfd") << QStringLiteral("1");
+        else
+            args.prepend(display);
         server_.start(QStringLiteral("Xvfb"), args);
         if (!server_.waitForStarted(5000)) return;
         if (display.isEmpty()) {
@@ -357,10 +363,14 @@ int main(int argc, char* argv[]) {
     std::string only, side;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
-        if (option == "--rounds") rounds = std::atoi(argv[i + 1]);
-        else if (option == "--starts") starts = std::atoi(argv[i + 1]);
-        else if (option == "--only") only = argv[i + 1];
-        else if (option == "--side") side = argv[i + 1];
+        if (option == "--rounds")
+            rounds = std::atoi(argv[i + 1]);
+        else if (option == "--starts")
+            starts = std::atoi(argv[i + 1]);
+        else if (option == "--only")
+            only = argv[i + 1];
+        else if (option == "--side")
+            side = argv[i + 1];
     }
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     morvane::prepare_environment();

@@ -26,8 +26,7 @@ QString CommandLine::help() const {
 }
 
 int CommandLine::error(const QString& what) const {
-    std::fprintf(stderr, "%s: %s (see %s --help)\n", qPrintable(program_), qPrintable(what),
-                 qPrintable(program_));
+    std::fprintf(stderr, "%s: %s (see %s --help)\n", qPrintable(program_), qPrintable(what), qPrintable(program_));
     return 2;
 }
 

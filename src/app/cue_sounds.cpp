@@ -112,7 +112,6 @@ private:
 }  // namespace
 }  // namespace morvane
 
-extern "C" Q_DECL_EXPORT morvane::CueSounds* morvane_open_cue_sounds(const QString& folder,
-                                                                     const QStringList& names) {
+extern "C" Q_DECL_EXPORT morvane::CueSounds* morvane_open_cue_sounds(const QString& folder, const QStringList& names) {
     return new morvane::Effects(folder, names);
 }

@@ -30,8 +30,7 @@ QString program_folder() {
 }
 
 QString data_folder(const QString& program_folder) {
-    const QDir own(QDir::isAbsolutePath(program_folder) ? program_folder
-                                                        : QDir(program_folder).absolutePath());
+    const QDir own(QDir::isAbsolutePath(program_folder) ? program_folder : QDir(program_folder).absolutePath());
     if (holds_game_files(own)) return own.absolutePath();
     const QDir shared(own.absoluteFilePath(QStringLiteral("../share/morvane")));
     if (shared.exists()) return shared.canonicalPath();

@@ -18,16 +18,15 @@ int main(int argc, char* argv[]) {
     // The command line first, so that --help and --version need no display.
     morvane::CommandLine line(
         QStringLiteral("morvane"),
-        QStringLiteral(
-            "Morvane's Challenge II, a puzzle game: clear the board of 28 cells one king's move at a time.\n"
-            "\n"
-            "Keys: Ctrl+N a new board, F5 Reset (Start Over while entering a code), Ctrl+E Code and OK,\n"
-            "Ctrl+C copies the board's code, Ctrl+V in a code box pastes one into all seven boxes,\n"
-            "Ctrl+M sound off and on, Ctrl+Q quits, F1 help, H hint, M piece marks on and off,\n"
-            "Tab to the board and the buttons.\n"
-            "On the board: the arrows move the cursor, Enter or Space clicks its cell, the keypad's\n"
-            "1 to 9 move the player, and while entering a code P Y B N G R O put the player or the\n"
-            "yellow, blue, navy, green, red or orange piece on the cursor's cell."));
+        QStringLiteral("Morvane's Challenge II, a puzzle game: clear the board of 28 cells one king's move at a time.\n"
+                       "\n"
+                       "Keys: Ctrl+N a new board, F5 Reset (Start Over while entering a code), Ctrl+E Code and OK,\n"
+                       "Ctrl+C copies the board's code, Ctrl+V in a code box pastes one into all seven boxes,\n"
+                       "Ctrl+M sound off and on, Ctrl+Q quits, F1 help, H hint, M piece marks on and off,\n"
+                       "Tab to the board and the buttons.\n"
+                       "On the board: the arrows move the cursor, Enter or Space clicks its cell, the keypad's\n"
+                       "1 to 9 move the player, and while entering a code P Y B N G R O put the player or the\n"
+                       "yellow, blue, navy, green, red or orange piece on the cursor's cell."));
     const QCommandLineOption marks(QStringLiteral("marks"),
                                    QStringLiteral("Gives each piece a small mark besides its colour (M switches them "
                                                   "on and off while playing)."));

@@ -18,8 +18,8 @@ std::uint32_t u16(std::string_view bytes, std::size_t at) {
 // What the "fmt " chunk says, when it describes a format a cue may have.
 std::string format_problem(std::string_view fmt, std::uint32_t& frame_bytes) {
     if (fmt.size() < 16) return "the format chunk is too short";
-    const std::uint32_t tag = u16(fmt, 0), channels = u16(fmt, 2), rate = u32(fmt, 4),
-                        byte_rate = u32(fmt, 8), block = u16(fmt, 12), bits = u16(fmt, 14);
+    const std::uint32_t tag = u16(fmt, 0), channels = u16(fmt, 2), rate = u32(fmt, 4), byte_rate = u32(fmt, 8),
+                        block = u16(fmt, 12), bits = u16(fmt, 14);
     if (tag != 1) return "not uncompressed PCM (format " + std::to_string(tag) + ")";
     if (channels < 1 || channels > 2) return std::to_string(channels) + " channels";
     if (rate < 8000 || rate > 192000) return std::to_string(rate) + " frames a second";
@@ -34,8 +34,7 @@ std::string format_problem(std::string_view fmt, std::uint32_t& frame_bytes) {
 
 std::string wav_problem(std::string_view bytes) {
     if (bytes.size() > kLargestCueBytes) return "larger than a cue can be";
-    if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE")
-        return "not a WAV file";
+    if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE") return "not a WAV file";
     const std::uint64_t riff_end = std::uint64_t{u32(bytes, 4)} + 8;
     if (riff_end > bytes.size()) return "the file is shorter than its header says";
 

@@ -52,15 +52,12 @@ QFont arial(double points, bool bold = false) {
 
 // A flat grey face with a raised bevel, so that the pictures' grey ground
 // melts into the cell.
-const QString kCellStyle = QStringLiteral(
-    "QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
-    " border-color: #ffffff #808080 #808080 #ffffff; }"
-    "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"
-    "QPushButton:focus { outline: none; }");
+const QString kCellStyle = QStringLiteral("QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
+                                          " border-color: #ffffff #808080 #808080 #ffffff; }"
+                                          "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"
+                                          "QPushButton:focus { outline: none; }");
 
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
 QString figure_name(int box) {
@@ -275,8 +272,7 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (!(event->buttons() & Qt::LeftButton)) return;
-        if ((event->position().toPoint() - press_).manhattanLength() < QApplication::startDragDistance())
-            return;
+        if ((event->position().toPoint() - press_).manhattanLength() < QApplication::startDragDistance()) return;
         // Within the window, which keeps the keyboard (see window_drag.h).
         drag_in_window(this, std::unique_ptr<QMimeData>(figure_mime_data(figure_)), screen_pixmap(),
                        QPoint(picture_size().width() / 2, picture_size().height() / 2));
@@ -350,9 +346,7 @@ void GameWindow::build() {
         cell->setGeometry(pixels(layout::cell(n)));
         cell->setFont(arial(14.25));
         cell->setIconSize(QSize(36, 36));
-        cell->dropped = [this](int index, int figure) {
-            forward([&] { game_.Square_DragDrop(index, figure); });
-        };
+        cell->dropped = [this](int index, int figure) { forward([&] { game_.Square_DragDrop(index, figure); }); };
         connect(cell, &QPushButton::clicked, this, [this, n] { forward([&] { game_.Square_Click(n); }); });
         cells_[n] = cell;
     }
@@ -512,7 +506,8 @@ void GameWindow::clear_hint() {
 
 void GameWindow::render() {
     // A hint is about the board it was given for.
-    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && !hint_model_.still_about(game_)) clear_hint();
+    if ((hint_note_->isVisibleTo(this) || hint_mark_->isVisibleTo(this)) && !hint_model_.still_about(game_))
+        clear_hint();
     for (int n = 0; n <= kCells; ++n) {
         const Cell& state = game_.Square[n];
         CellButton* cell = cells_[n];
@@ -608,8 +603,8 @@ void GameWindow::play_cue(std::string_view file) {
 
 void GameWindow::message(std::string_view text, std::string_view title, Icon icon) {
     render();  // the board as it stands is seen behind the box
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, qs(title),
-                    qs(text), QMessageBox::Ok, this);
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, qs(title), qs(text),
+                    QMessageBox::Ok, this);
     box.exec();
     folder_entered_ = false;  // whatever ran meanwhile may have left it
 }

@@ -183,7 +183,8 @@ private:
     QLabel* hint_note_ = nullptr;
     QTimer hint_timer_;
     HintWorker hints_{[this](std::uint64_t ticket, solver::Hint hint) {
-        QMetaObject::invokeMethod(this, [this, ticket, hint] { hint_found(ticket, hint); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, ticket, hint] { hint_found(ticket, hint); }, Qt::QueuedConnection);
     }};
     solver::HintModel hint_model_{hints_};
 
@@ -191,7 +192,7 @@ private:
     QLabel* status_ = nullptr;
     bool sound_on_ = true;
     int last_player_ = 0;  // the player's cell at the last render
-    int tab_order_ = -1;  // the tab order set up last: 1 code entry, 0 play
+    int tab_order_ = -1;   // the tab order set up last: 1 code entry, 0 play
     // What each cell showed when its screen-reader words were last set.
     struct ToldCell {
         bool shown = false;
@@ -200,7 +201,7 @@ private:
         bool operator==(const ToldCell&) const = default;
     };
     std::array<ToldCell, kCells + 1> told_cells_{};
-    Seen told_;           // the game as last told in the status
+    Seen told_;                 // the game as last told in the status
     std::vector<Event> heard_;  // what the game told since then
 };
 

@@ -41,17 +41,15 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 QLatin1String latin1(std::string_view text) { return QLatin1String(text.data(), static_cast<qsizetype>(text.size())); }
 
 // The keys of the buttons and the window (shown in tooltips and the help).
-const QKeySequence kNewKey(Qt::CTRL | Qt::Key_N);      // Randomizer: a new game
-const QKeySequence kRestartKey(Qt::Key_F5);            // Reset, or Start Over in code entry
-const QKeySequence kCodeKey(Qt::CTRL | Qt::Key_E);     // Code, and OK in code entry
+const QKeySequence kNewKey(Qt::CTRL | Qt::Key_N);   // Randomizer: a new game
+const QKeySequence kRestartKey(Qt::Key_F5);         // Reset, or Start Over in code entry
+const QKeySequence kCodeKey(Qt::CTRL | Qt::Key_E);  // Code, and OK in code entry
 const QKeySequence kQuitKey(Qt::CTRL | Qt::Key_Q);
 const QKeySequence kSoundKey(Qt::CTRL | Qt::Key_M);
 const QKeySequence kCopyKey(Qt::CTRL | Qt::Key_C);
 const QKeySequence kMarksKey(Qt::Key_M);  // the pieces' marks on and off
 
-bool is(const QKeyEvent* event, const QKeySequence& key) {
-    return QKeySequence(event->keyCombination()) == key;
-}
+bool is(const QKeyEvent* event, const QKeySequence& key) { return QKeySequence(event->keyCombination()) == key; }
 
 // The first line of a text, without its line break.
 QString first_line(const QString& text) {
@@ -104,7 +102,8 @@ void GameWindow::build_access() {
         });
         figure(i)->setAccessibleName(latin1(kFigures[i].palette_words));
         figure(i)->setAccessibleDescription(
-            QStringLiteral("Drag it onto a cell, or press %1 with the board cursor on the cell").arg(QLatin1Char(kFigures[i].key)));
+            QStringLiteral("Drag it onto a cell, or press %1 with the board cursor on the cell")
+                .arg(QLatin1Char(kFigures[i].key)));
     }
     spot_->setFocusPolicy(Qt::ClickFocus);
     spot_->installEventFilter(this);
@@ -115,9 +114,12 @@ void GameWindow::build_access() {
         legend->setAccessibleName(QStringLiteral("Legend"));
         legend->setAccessibleDescription(QLatin1String(kLegend));
     }
-    randomizer_->setToolTip(QStringLiteral("Deal a new random board (%1)").arg(kNewKey.toString(QKeySequence::NativeText)));
-    reset_->setToolTip(QStringLiteral("Play this board again from the start (%1)").arg(kRestartKey.toString(QKeySequence::NativeText)));
-    reseto_->setToolTip(QStringLiteral("Clear the code and start again (%1)").arg(kRestartKey.toString(QKeySequence::NativeText)));
+    randomizer_->setToolTip(
+        QStringLiteral("Deal a new random board (%1)").arg(kNewKey.toString(QKeySequence::NativeText)));
+    reset_->setToolTip(QStringLiteral("Play this board again from the start (%1)")
+                           .arg(kRestartKey.toString(QKeySequence::NativeText)));
+    reseto_->setToolTip(
+        QStringLiteral("Clear the code and start again (%1)").arg(kRestartKey.toString(QKeySequence::NativeText)));
 
     auto shortcut = [this](const QKeySequence& key, auto action) {
         auto* s = new QShortcut(key, this);
@@ -172,9 +174,10 @@ void GameWindow::render_access() {
     const int entry = game_.code_entry_on() ? 1 : 0;
     if (entry != tab_order_) {
         tab_order_ = entry;
-        cinsert_->setToolTip(entry ? QStringLiteral("Place the board (%1, or Enter in a code box)")
-                                         .arg(kCodeKey.toString(QKeySequence::NativeText))
-                                   : QStringLiteral("Enter a board code (%1)").arg(kCodeKey.toString(QKeySequence::NativeText)));
+        cinsert_->setToolTip(
+            entry ? QStringLiteral("Place the board (%1, or Enter in a code box)")
+                        .arg(kCodeKey.toString(QKeySequence::NativeText))
+                  : QStringLiteral("Enter a board code (%1)").arg(kCodeKey.toString(QKeySequence::NativeText)));
         std::vector<QWidget*> chain;
         if (entry) {
             chain.assign(code_.begin(), code_.end());

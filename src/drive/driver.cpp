@@ -41,7 +41,9 @@ void DrivenWindow::open_help(std::string_view file) {
 namespace {
 
 // The palette figure of code box `box`, by name ("Morvy", "YEL", ...).
-QLatin1String figure_name(int box) { return QLatin1String(kFigures[box].name.data(), static_cast<qsizetype>(kFigures[box].name.size())); }
+QLatin1String figure_name(int box) {
+    return QLatin1String(kFigures[box].name.data(), static_cast<qsizetype>(kFigures[box].name.size()));
+}
 
 int pointer_value(const QWidget* widget) {
     return widget->cursor().shape() == Qt::ArrowCursor ? kPointerArrow : kPointerNoDrop;
@@ -104,15 +106,15 @@ QString Driver::execute(const QString& line, std::ostream& out) {
 
     auto widget = [this](const Control& control) -> QWidget* {
         switch (control.kind) {
-        case Control::Square: return window_.cell(control.index);
-        case Control::Code: return window_.code_box(control.index);
-        case Control::Cinsert: return window_.cinsert_button();
-        case Control::Randomizer: return window_.randomizer_button();
-        case Control::Reset: return window_.reset_button();
-        case Control::Reseto: return window_.reseto_button();
-        case Control::ScoreBox: return window_.score_edit();
-        case Control::Spot: return window_.spot_box();
-        case Control::Figure: return window_.figure(control.index);
+            case Control::Square: return window_.cell(control.index);
+            case Control::Code: return window_.code_box(control.index);
+            case Control::Cinsert: return window_.cinsert_button();
+            case Control::Randomizer: return window_.randomizer_button();
+            case Control::Reset: return window_.reset_button();
+            case Control::Reseto: return window_.reseto_button();
+            case Control::ScoreBox: return window_.score_edit();
+            case Control::Spot: return window_.spot_box();
+            case Control::Figure: return window_.figure(control.index);
         }
         return nullptr;
     };
@@ -125,56 +127,50 @@ QString Driver::execute(const QString& line, std::ostream& out) {
     };
 
     switch (command.kind) {
-    case Command::Seed:
-        window_.game().dealer.seed(command.seed);
-        return {};
-    case Command::Draws:
-        for (int cell : command.cells) window_.game().dealer.queue(cell);
-        return {};
-    case Command::Click:
-    case Command::DoubleClick: {
-        QWidget* target = widget(command.control);
-        if (!target->isVisible()) return {};
-        if (command.kind == Command::Click)
+        case Command::Seed: window_.game().dealer.seed(command.seed); return {};
+        case Command::Draws:
+            for (int cell : command.cells) window_.game().dealer.queue(cell);
+            return {};
+        case Command::Click:
+        case Command::DoubleClick: {
+            QWidget* target = widget(command.control);
+            if (!target->isVisible()) return {};
+            if (command.kind == Command::Click)
+                QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
+            else
+                QTest::mouseDClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
+            return {};
+        }
+        case Command::Type: {
+            QWidget* target = widget(command.control);
+            if (!target->isVisible()) return {};
             QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
-        else
-            QTest::mouseDClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
-        return {};
-    }
-    case Command::Type: {
-        QWidget* target = widget(command.control);
-        if (!target->isVisible()) return {};
-        QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, centre(target));
-        press({Qt::Key_A, Qt::ControlModifier, QStringLiteral("a")});
-        press({Qt::Key_Delete, Qt::NoModifier, QString()});
-        for (const QChar c : command.text) press(*key_typing(c));
-        return {};
-    }
-    case Command::Drop: {
-        QWidget* cell = window_.cell(command.cell);
-        if (!window_.figure(command.figure)->isVisible() || !cell->isVisible()) return {};
-        // The user lets go of the figure over the centre of the cell: the
-        // drop goes to whatever control stands there.
-        const QPoint point = centre(cell);
-        QWidget* target = window_.childAt(point);
-        if (!target) return {};
-        const QPoint local = target->mapFrom(&window_, point);
-        std::unique_ptr<QMimeData> data(figure_mime_data(command.figure));
-        QDragEnterEvent enter(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted()) return {};
-        QDragMoveEvent move(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
-        QDropEvent drop(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &drop);
-        return {};
-    }
-    case Command::Key:
-        press(command.keys.front());
-        return {};
-    case Command::Dump:
-        out << dump().toStdString() << '\n';
-        return {};
+            press({Qt::Key_A, Qt::ControlModifier, QStringLiteral("a")});
+            press({Qt::Key_Delete, Qt::NoModifier, QString()});
+            for (const QChar c : command.text) press(*key_typing(c));
+            return {};
+        }
+        case Command::Drop: {
+            QWidget* cell = window_.cell(command.cell);
+            if (!window_.figure(command.figure)->isVisible() || !cell->isVisible()) return {};
+            // The user lets go of the figure over the centre of the cell: the
+            // drop goes to whatever control stands there.
+            const QPoint point = centre(cell);
+            QWidget* target = window_.childAt(point);
+            if (!target) return {};
+            const QPoint local = target->mapFrom(&window_, point);
+            std::unique_ptr<QMimeData> data(figure_mime_data(command.figure));
+            QDragEnterEvent enter(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            if (!enter.isAccepted()) return {};
+            QDragMoveEvent move(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &move);
+            QDropEvent drop(local, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &drop);
+            return {};
+        }
+        case Command::Key: press(command.keys.front()); return {};
+        case Command::Dump: out << dump().toStdString() << '\n'; return {};
     }
     return {};
 }
@@ -233,10 +229,10 @@ QString Driver::dump() {
     state[QStringLiteral("cues")] = QJsonArray::fromStringList(window_.cues.names());
     QJsonArray messages;
     for (const auto& m : window_.messages.all())
-        messages.append(QJsonObject{
-            {QStringLiteral("text"), m.text},
-            {QStringLiteral("title"), m.title},
-            {QStringLiteral("icon"), m.icon == Icon::Warning ? QStringLiteral("warning") : QStringLiteral("information")}});
+        messages.append(QJsonObject{{QStringLiteral("text"), m.text},
+                                    {QStringLiteral("title"), m.title},
+                                    {QStringLiteral("icon"), m.icon == Icon::Warning ? QStringLiteral("warning")
+                                                                                     : QStringLiteral("information")}});
     state[QStringLiteral("messages")] = messages;
     state[QStringLiteral("help")] = QJsonArray::fromStringList(window_.help.names());
     window_.cues.clear();

@@ -66,7 +66,8 @@ int main(int argc, char* argv[]) {
     (void)QTest::qWaitForWindowActive(&window, 1000);
 
     morvane::Driver driver(window);
-    const int status = driver.run(!scripts.isEmpty() ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
+    const int status =
+        driver.run(!scripts.isEmpty() ? static_cast<std::istream&>(file) : std::cin, std::cout, std::cerr);
     window.close();
     if (morvane::CuePlayer::left_running()) morvane::CuePlayer::end_program(status);
     return status;

@@ -30,16 +30,15 @@ int figure_called(const QString& name) { return figure_named(name.toStdString())
 // character (Copy, Undo, F1, ...) type nothing.
 QString text_of(int key) {
     switch (key) {
-    case Qt::Key_Escape: return QStringLiteral("\x1b");
-    case Qt::Key_Tab: return QStringLiteral("\t");
-    case Qt::Key_Backtab: return QStringLiteral("\v");
-    case Qt::Key_Backspace: return QStringLiteral("\b");
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QStringLiteral("\r");
-    default: break;
+        case Qt::Key_Escape: return QStringLiteral("\x1b");
+        case Qt::Key_Tab: return QStringLiteral("\t");
+        case Qt::Key_Backtab: return QStringLiteral("\v");
+        case Qt::Key_Backspace: return QStringLiteral("\b");
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return QStringLiteral("\r");
+        default: break;
     }
-    if (key < 0x20 || key >= 0x01000000 || (key >= 0x7f && key < 0xa0) || (key >= 0xd800 && key < 0xe000))
-        return {};
+    if (key < 0x20 || key >= 0x01000000 || (key >= 0x7f && key < 0xa0) || (key >= 0xd800 && key < 0xe000)) return {};
     const char32_t character = static_cast<char32_t>(key);
     return QString::fromUcs4(&character, 1).toLower();
 }
@@ -71,14 +70,14 @@ std::optional<Keystroke> key_typing(QChar c) {
         // Tab, Return, Escape), and three more that Qt's test keyboard has
         // always typed this way.
         switch (code) {
-        case 0x08: key = Qt::Key_Backspace; break;
-        case 0x09: key = Qt::Key_Tab; break;
-        case 0x0b: key = Qt::Key_Backtab; break;
-        case 0x0d: key = Qt::Key_Return; break;
-        case 0x13: key = Qt::Key_Up; break;
-        case 0x15: key = Qt::Key_Down; break;
-        case 0x1b: key = Qt::Key_Escape; break;
-        default: return std::nullopt;
+            case 0x08: key = Qt::Key_Backspace; break;
+            case 0x09: key = Qt::Key_Tab; break;
+            case 0x0b: key = Qt::Key_Backtab; break;
+            case 0x0d: key = Qt::Key_Return; break;
+            case 0x13: key = Qt::Key_Up; break;
+            case 0x15: key = Qt::Key_Down; break;
+            case 0x1b: key = Qt::Key_Escape; break;
+            default: return std::nullopt;
         }
     }
     return Keystroke{key, Qt::NoModifier, QString(c)};

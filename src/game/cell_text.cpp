@@ -17,8 +17,10 @@ std::pair<char32_t, std::size_t> code_point_at(std::string_view text) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
     if (lead < 0x80) return {lead, 1};
-    const std::size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                             : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
     if (length == 0 || text.size() < length) return {char32_t(-1), 1};
     char32_t point = lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {

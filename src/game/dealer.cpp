@@ -7,10 +7,9 @@ namespace morvane {
 
 Dealer::Dealer() {
     std::random_device entropy;
-    const auto now = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    std::seed_seq seeds{entropy(), entropy(), entropy(), entropy(),
-                        static_cast<unsigned>(now), static_cast<unsigned>(now >> 32)};
+    const auto now = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    std::seed_seq seeds{
+        entropy(), entropy(), entropy(), entropy(), static_cast<unsigned>(now), static_cast<unsigned>(now >> 32)};
     engine_.seed(seeds);
 }
 

@@ -17,8 +17,8 @@ public:
     // every build and platform.
     int draw();
 
-    void seed(std::uint64_t value);   // repeatable deals from here on
-    void queue(int cell);             // dealt before the generator is asked again
+    void seed(std::uint64_t value);  // repeatable deals from here on
+    void queue(int cell);            // dealt before the generator is asked again
 
 private:
     std::mt19937_64 engine_;

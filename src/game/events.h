@@ -37,16 +37,16 @@ enum class EventKind {
 
 struct Event {
     EventKind kind = EventKind::ProgramFolder;
-    int cell = 0;      // Refused, FigurePut
-    int from = 0;      // Moved
-    int to = 0;        // Moved, RuleFired
+    int cell = 0;                       // Refused, FigurePut
+    int from = 0;                       // Moved
+    int to = 0;                         // Moved, RuleFired
     Picture landed_on = Picture::None;  // Moved: what `to` showed before the move
-    int piece = 0;     // RuleFired: 1 yellow .. 6 orange
-    int box = 0;       // BadCode, FocusBox
-    int figure = 0;    // FigurePut: palette index, 0 the player
-    std::int64_t score = 0;  // Won, Lost
-    std::vector<int> cells{};  // RuleFired: the cells it took off, in the order they went
-    std::string code{};        // BoardPlaced
+    int piece = 0;                      // RuleFired: 1 yellow .. 6 orange
+    int box = 0;                        // BadCode, FocusBox
+    int figure = 0;                     // FigurePut: palette index, 0 the player
+    std::int64_t score = 0;             // Won, Lost
+    std::vector<int> cells{};           // RuleFired: the cells it took off, in the order they went
+    std::string code{};                 // BoardPlaced
 };
 
 // The world outside the game: each front end (the window, the driver, the

@@ -43,8 +43,6 @@ constexpr Place cell(int n) {
 constexpr Place code_box(int i) { return {120 + 600 * i, 360, 495, 375}; }
 
 // Palette figure i.
-constexpr Place figure(int i) {
-    return {3000 + 600 * i, i == kBoxes - 1 ? 4605 : 4620, i == 0 ? 420 : 540, 540};
-}
+constexpr Place figure(int i) { return {3000 + 600 * i, i == kBoxes - 1 ? 4605 : 4620, i == 0 ? 420 : 540, 540}; }
 
 }  // namespace morvane::layout

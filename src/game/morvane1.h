@@ -45,14 +45,14 @@ public:
     Dealer dealer;
 
     // --- Event handlers ---------------------------------------------------
-    void cinsert_Click();                      // board/code_entry.cpp
-    void reseto_Click();                       // board/code_entry.cpp
-    void Randomizer_button_Click();            // board/randomizer.cpp
-    void Reset_button_Click();                 // board/placement.cpp
+    void cinsert_Click();                         // board/code_entry.cpp
+    void reseto_Click();                          // board/code_entry.cpp
+    void Randomizer_button_Click();               // board/randomizer.cpp
+    void Reset_button_Click();                    // board/placement.cpp
     void Square_DragDrop(int index, int figure);  // board/drag_drop.cpp; figure = palette index
-    void Square_Click(int index);              // play/player_move.cpp
-    void score_box_DblClick();                 // play/score_box.cpp
-    void Form_KeyF1();                         // core/morvane1.cpp: the help key
+    void Square_Click(int index);                 // play/player_move.cpp
+    void score_box_DblClick();                    // play/score_box.cpp
+    void Form_KeyF1();                            // core/morvane1.cpp: the help key
 
     // The user typed into a box: the new text, taken only while it is unlocked.
     void CODE_Change(int box, std::string_view text);

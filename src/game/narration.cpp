@@ -75,8 +75,7 @@ std::string cell_description(const Morvane1& game, int n) {
 std::string board_words(const Seen& board) {
     std::string out;
     for (int n = 1; n <= kCells; ++n)
-        if (board.shown[n] && board.picture[n] == Picture::Morvy)
-            out += "Player on cell " + std::to_string(n);
+        if (board.shown[n] && board.picture[n] == Picture::Morvy) out += "Player on cell " + std::to_string(n);
     for (int p = static_cast<int>(Picture::YEL); p <= static_cast<int>(Picture::ORA); ++p)
         for (int n = 1; n <= kCells; ++n)
             if (board.shown[n] && board.picture[n] == static_cast<Picture>(p))
@@ -117,7 +116,8 @@ std::string narrate(std::span<const Event> events, const Seen& from, const Seen&
     } else if (const Event* placed = last(EventKind::BoardPlaced); placed && to.placed && to.player != 0) {
         out = (from.placed && from.code == placed->code ? "Same board again. " : "New board. ") + board_words(to);
     }
-    if (to.score != from.score) out += (out.empty() ? "" : " ") + std::string("Score ") + std::to_string(to.score) + ".";
+    if (to.score != from.score)
+        out += (out.empty() ? "" : " ") + std::string("Score ") + std::to_string(to.score) + ".";
     return out;
 }
 

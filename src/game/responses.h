@@ -12,8 +12,8 @@
 namespace morvane {
 
 struct Response {
-    std::string_view cue{};        // a WAV file of the program's folder; empty for none
-    std::string_view text{};       // a message box with one OK button; empty for none
+    std::string_view cue{};   // a WAV file of the program's folder; empty for none
+    std::string_view text{};  // a message box with one OK button; empty for none
     std::string_view title{};
     Icon icon = Icon::Warning;
     std::string_view help_file{};  // opened from the program's folder; empty for none

@@ -54,9 +54,7 @@ bool one_click_after(const Position& before, const Position& now) {
 
 }  // namespace
 
-Hint hint(const Morvane1& game, std::uint64_t work_limit) {
-    return hint_for(position_of(game), work_limit);
-}
+Hint hint(const Morvane1& game, std::uint64_t work_limit) { return hint_for(position_of(game), work_limit); }
 
 Hint hint_for(const Position& now, std::uint64_t work_limit, const std::atomic<bool>* cancel) {
     if (now.player == 0) return {Hint::Verdict::NoWin, 0};

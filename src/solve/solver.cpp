@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <unordered_map>
 
-
 #include "game/board_code.h"
 #include "game/cell_text.h"
 #include "game/morvane1.h"
@@ -159,8 +158,8 @@ struct Solver::Impl {
     // boards.
     void start_relaxed(const Position& position, Cells board);
     std::uint64_t relaxed_searched() const {
-        return near_pieces.searched() + near_pieces_left.searched() + left.searched() +
-               right.searched() + middle.searched();
+        return near_pieces.searched() + near_pieces_left.searched() + left.searched() + right.searched() +
+               middle.searched();
     }
 };
 
@@ -189,8 +188,7 @@ void Solver::Impl::start_relaxed(const Position& position, Cells board) {
     left.start(rules, board, columns_0_to_3, {});
     right.start(rules, board, columns_3_to_6, {});
     middle.start(rules, board, columns_2_to_4, {});
-    for (Level* level : {&game, &near_pieces})
-        level->set_coarser_budget(kRelaxedQuestion);
+    for (Level* level : {&game, &near_pieces}) level->set_coarser_budget(kRelaxedQuestion);
 }
 
 namespace {
@@ -217,8 +215,8 @@ Solver::~Solver() = default;
 
 std::size_t Solver::table_bytes() const {
     std::size_t bytes = 0;
-    for (const Level* level : {&impl_->game, &impl_->near_pieces, &impl_->near_pieces_left, &impl_->left,
-                               &impl_->right, &impl_->middle})
+    for (const Level* level :
+         {&impl_->game, &impl_->near_pieces, &impl_->near_pieces_left, &impl_->left, &impl_->right, &impl_->middle})
         bytes += level->table_bytes();
     return bytes;
 }
@@ -237,8 +235,7 @@ std::optional<std::vector<int>> Solver::solve(const Position& position) {
     // runs out of it gives up, which cuts nothing, and the real game gives
     // up at its next state.
     impl.work = {0, work_limit_, cancel_};
-    for (Level* level :
-         {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right, &impl.middle})
+    for (Level* level : {&game, &impl.near_pieces, &impl.near_pieces_left, &impl.left, &impl.right, &impl.middle})
         level->share_work(&impl.work);
 
     // The first try: plain and short.

@@ -51,8 +51,7 @@ int main(int argc, char** argv) {
             longest = std::max(longest, clock.elapsed());
         });
     }
-    QTimer::singleShot(int(args.size() > 0 ? args.size() - 1 : 0) * gap + stay, &app,
-                       &QCoreApplication::quit);
+    QTimer::singleShot(int(args.size() > 0 ? args.size() - 1 : 0) * gap + stay, &app, &QCoreApplication::quit);
     app.exec();
     player.close();
     if (longest > 5000) {

@@ -42,8 +42,7 @@ protected:
     static QString current() { return QDir(QDir::currentPath()).canonicalPath(); }
 
     void copy_cue(const QString& name, const QString& as) {
-        ASSERT_TRUE(QFile::copy(QDir(MORVANE_PROGRAM_FOLDER).filePath(name),
-                                QDir(program_.path()).filePath(as)));
+        ASSERT_TRUE(QFile::copy(QDir(MORVANE_PROGRAM_FOLDER).filePath(name), QDir(program_.path()).filePath(as)));
     }
     void writeFile(const QString& name, const QByteArray& bytes) {
         QFile f(QDir(program_.path()).filePath(name));
@@ -58,13 +57,18 @@ protected:
 TEST_F(CuePlayerTest, EveryPlayMakesTheProgramFolderCurrent) {
     copy_cue("move.wav", "move.wav");
     CuePlayer player(program_folder());
-    struct Case { const char* what; bool open; const char* file; };
-    for (const Case& c : {Case{"before open", false, "move.wav"},
-                          Case{"an existing cue", true, "move.wav"},
-                          Case{"a missing file", true, "nothing.wav"},
-                          Case{"after close", false, "move.wav"}}) {
+    struct Case {
+        const char* what;
+        bool open;
+        const char* file;
+    };
+    for (const Case& c : {Case{"before open", false, "move.wav"}, Case{"an existing cue", true, "move.wav"},
+                          Case{"a missing file", true, "nothing.wav"}, Case{"after close", false, "move.wav"}}) {
         SCOPED_TRACE(c.what);
-        if (c.open) player.open(); else player.close();
+        if (c.open)
+            player.open();
+        else
+            player.close();
         ASSERT_TRUE(QDir::setCurrent(elsewhere_.path()));
         player.play(c.file);
         EXPECT_EQ(current(), program_folder());
@@ -85,14 +89,16 @@ TEST_F(CuePlayerTest, NothingThrowsOrWaits) {
     writeFile("broken.wav", QByteArray("RIFF\x10\0\0\0WAVEjunk", 16));
     writeFile("empty.wav", "");
     copy_cue("won.wav", "won.wav");
-    struct Case { const char* what; QString folder; const char* file; };
+    struct Case {
+        const char* what;
+        QString folder;
+        const char* file;
+    };
     const QString missing = QDir(program_folder()).filePath("no-such-folder");
-    for (const Case& c : {Case{"missing folder", missing, "won.wav"},
-                          Case{"missing file", program_folder(), "nothing.wav"},
-                          Case{"broken file", program_folder(), "broken.wav"},
-                          Case{"empty file", program_folder(), "empty.wav"},
-                          Case{"empty name", program_folder(), ""},
-                          Case{"a cue, twice", program_folder(), "won.wav"}}) {
+    for (const Case& c :
+         {Case{"missing folder", missing, "won.wav"}, Case{"missing file", program_folder(), "nothing.wav"},
+          Case{"broken file", program_folder(), "broken.wav"}, Case{"empty file", program_folder(), "empty.wav"},
+          Case{"empty name", program_folder(), ""}, Case{"a cue, twice", program_folder(), "won.wav"}}) {
         SCOPED_TRACE(c.what);
         {
             CuePlayer player(c.folder);
@@ -160,11 +166,16 @@ TEST(WavCheck, TheGamesCuesPassAndBrokenFilesAreRefused) {
     for (const QString& name : CuePlayer::cue_names()) EXPECT_EQ(problem(cue_bytes(name)), "") << name.toStdString();
     const QByteArray good = cue_bytes("move.wav");
     ASSERT_EQ(good.mid(36, 4), "data");  // the header this table edits
-    auto with = [&good](qsizetype at, const QByteArray& part) { return QByteArray(good).replace(at, part.size(), part); };
+    auto with = [&good](qsizetype at, const QByteArray& part) {
+        return QByteArray(good).replace(at, part.size(), part);
+    };
     auto u32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     QByteArray odd_chunk = good.left(36) + "junk" + u32(3) + "abc" + QByteArray(1, 0) + good.mid(36);
     odd_chunk.replace(4, 4, u32(quint32(odd_chunk.size() - 8)));
-    const struct { const char* what; QByteArray bytes; } cases[] = {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
         {"empty", {}},
         {"20 bytes", good.left(20)},
         {"the header alone", good.left(44)},
@@ -253,10 +264,10 @@ public:
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         daemon_.setStandardOutputFile(QProcess::nullDevice());
         daemon_.setStandardErrorFile(runtime_.filePath("daemon.log"));
-        daemon_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
-                                     "--use-pid-file=no", "--log-target=stderr", "-L",
-                                     "module-native-protocol-unix auth-anonymous=1 socket=" + socket, "-L",
-                                     "module-null-sink sink_name=cue"});
+        daemon_.start("pulseaudio",
+                      {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "--use-pid-file=no",
+                       "--log-target=stderr", "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket,
+                       "-L", "module-null-sink sink_name=cue"});
         if (!daemon_.waitForStarted(10000)) return false;
         for (int tries = 0; tries < 200 && !QFile::exists(socket); ++tries) QThread::msleep(50);
         sound_server = daemon_.processId();

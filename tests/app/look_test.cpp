@@ -50,8 +50,7 @@ bool shows(const QImage& shot, const QRect& area, const QImage& picture) {
         for (int left = area.left(); left + want.width() <= area.right() + 1; ++left) {
             bool same = true;
             for (int y = 0; same && y < want.height(); ++y)
-                for (int x = 0; same && x < want.width(); ++x)
-                    same = have.pixel(left + x, top + y) == want.pixel(x, y);
+                for (int x = 0; same && x < want.width(); ++x) same = have.pixel(left + x, top + y) == want.pixel(x, y);
             if (same) return true;
         }
     return false;
@@ -104,11 +103,12 @@ private slots:
         const QString density = dpr == 1 ? QString() : QStringLiteral("@%1x").arg(int(dpr));
         auto drawn = [&](const char* name) { return QImage(QStringLiteral(":/pictures/%1%2.png").arg(name, density)); };
         reach(*window, State::InPlay);  // Morvy on 9, the pieces on 3, 12, 17, 20, 25, 1
-        const struct { int cell; const char* name; } on_cells[] = {
-            {9, "Morvy"}, {3, "YEL"}, {12, "BLU"}, {17, "NAV"}, {20, "GRE"}, {25, "RED"}, {1, "ORA"}};
+        const struct {
+            int cell;
+            const char* name;
+        } on_cells[] = {{9, "Morvy"}, {3, "YEL"}, {12, "BLU"}, {17, "NAV"}, {20, "GRE"}, {25, "RED"}, {1, "ORA"}};
         QImage shot = window->grab().toImage();
-        for (const auto& c : on_cells)
-            QVERIFY2(shows(shot, on_screen(window->cell(c.cell)), drawn(c.name)), c.name);
+        for (const auto& c : on_cells) QVERIFY2(shows(shot, on_screen(window->cell(c.cell)), drawn(c.name)), c.name);
         QVERIFY(shows(shot, on_screen(window->findChild<QWidget*>("Image1")), drawn("legend")));
 
         QTest::mouseClick(window->cinsert_button(), Qt::LeftButton);  // the palette comes up
@@ -165,10 +165,9 @@ private slots:
         font.setPointSizeF(14.25);
         drawn.setFont(font);
         drawn.setIconSize(QSize(36, 36));
-        drawn.setStyleSheet(QStringLiteral(
-            "QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
-            " border-color: #ffffff #808080 #808080 #ffffff; }"
-            "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"));
+        drawn.setStyleSheet(QStringLiteral("QPushButton { background-color: #c0c0c0; color: black; border: 2px solid;"
+                                           " border-color: #ffffff #808080 #808080 #ffffff; }"
+                                           "QPushButton:pressed { border-color: #808080 #ffffff #ffffff #808080; }"));
         auto image = [](QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); };
         for (int n = 1; n <= kCells; ++n)
             for (const bool down : {false, true}) {

@@ -109,7 +109,8 @@ int main(int argc, char* argv[]) {
         QTest::qWait(20);  // let pending repaints reach the backing store
         const QImage fresh = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QImage stored = backing_store(window);
-        const QString name = QStringLiteral("%1-%2").arg(++number, 2, 10, QLatin1Char('0')).arg(QLatin1String(step.name));
+        const QString name =
+            QStringLiteral("%1-%2").arg(++number, 2, 10, QLatin1Char('0')).arg(QLatin1String(step.name));
         fresh.save(folder.filePath(name + QStringLiteral(".png")));
         // (Scaled screens give the screen's grab in other pixels: not compared.)
         if (stored.size() == fresh.size() && stored != fresh) {

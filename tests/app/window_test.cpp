@@ -32,9 +32,7 @@ QRect pixels(const layout::Place& place, const layout::Place& in = {}) {
     return {(in.left + place.left) / k, (in.top + place.top) / k, place.width / k, place.height / k};
 }
 
-QRect in_window(const QWidget* widget) {
-    return {widget->mapTo(widget->window(), QPoint(0, 0)), widget->size()};
-}
+QRect in_window(const QWidget* widget) { return {widget->mapTo(widget->window(), QPoint(0, 0)), widget->size()}; }
 
 // A window whose message boxes and help do not block; it remembers what the
 // board looked like while a message box was up.
@@ -184,10 +182,9 @@ private slots:
         QCOMPARE(window->score_edit()->font().pointSizeF(), 12.0);
         QVERIFY(QFontInfo(window->code_box(0)->font()).family().contains("Arial") ||
                 QFontInfo(window->code_box(0)->font()).family().contains("Liberation Sans"));
-        const QColor backgrounds[] = {Qt::white, {255, 255, 128}, {128, 255, 255}, {0, 0, 255},
-                                      {0, 255, 0}, {255, 0, 0},   {255, 128, 0}};
-        for (int i = 0; i < kBoxes; ++i)
-            QCOMPARE(window->code_box(i)->palette().color(QPalette::Base), backgrounds[i]);
+        const QColor backgrounds[] = {Qt::white,   {255, 255, 128}, {128, 255, 255}, {0, 0, 255},
+                                      {0, 255, 0}, {255, 0, 0},     {255, 128, 0}};
+        for (int i = 0; i < kBoxes; ++i) QCOMPARE(window->code_box(i)->palette().color(QPalette::Base), backgrounds[i]);
         QCOMPARE(window->code_box(3)->palette().color(QPalette::Text), QColor(Qt::white));
         QCOMPARE(window->code_box(5)->palette().color(QPalette::Text), QColor(Qt::white));
         QCOMPARE(window->cell(1)->palette().color(QPalette::Button), QColor(192, 192, 192));
@@ -276,8 +273,7 @@ private slots:
         QCOMPARE(snapshot(), before);
         QVERIFY(window->cues.isEmpty());
         // The mark takes no click: the cell under it is played.
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
-                          window->cell(marked)->geometry().center());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, window->cell(marked)->geometry().center());
         QCOMPARE(window->game().CODE[0].text, std::to_string(marked));
         QVERIFY(!window->hint_mark()->isVisible());  // a move makes the hint stale
     }
@@ -371,9 +367,9 @@ private slots:
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
         QTRY_COMPARE_WITH_TIMEOUT(gate->started.load(), 1, kHangGuard);
         QTest::mouseClick(window->cell(2), Qt::LeftButton);
-        QVERIFY(!window->hint_pending());  // the move makes H stale too
+        QVERIFY(!window->hint_pending());                                 // the move makes H stale too
         QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);  // cancelled, gate shut
-        QTest::qWait(100);  // an answer on its way would arrive
+        QTest::qWait(100);                                                // an answer on its way would arrive
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
         QVERIFY(window->hint_pending() && !window->hint_mark()->isVisible());
         gate->open = true;
@@ -453,13 +449,17 @@ private slots:
         int changed = 0, removed = 0;
         for (int n = 1; n <= kCells; ++n) {
             if (before[n] == after[n]) continue;
-            if (after[n].isEmpty()) ++removed;
-            else ++changed;
+            if (after[n].isEmpty())
+                ++removed;
+            else
+                ++changed;
         }
         QCOMPARE(counter.layout_requests, 0);
         QVERIFY2(counter.total() <= 1 + changed + 9 * removed + 2,
                  qPrintable(QStringLiteral("%1 paints for %2 changed and %3 removed cells: %4")
-                                .arg(counter.total()).arg(changed).arg(removed)
+                                .arg(counter.total())
+                                .arg(changed)
+                                .arg(removed)
                                 .arg(QStringList(counter.paints.keys()).join(' '))));
     }
 

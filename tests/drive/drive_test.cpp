@@ -100,7 +100,8 @@ const QString kBadBox = QStringLiteral("Invalid Code.  Make sure the number in e
 const QString kBadYellow = QStringLiteral("Invalid Code.  Make sure each number in each box is below 29.");
 
 // A path through every cell from cell 1, row by row, turning at the ends.
-const QList<int> kSnake = {2, 3, 4, 5, 6, 7, 14, 13, 12, 11, 10, 9, 8, 15, 16, 17, 18, 19, 20, 21, 28, 27, 26, 25, 24, 23, 22};
+const QList<int> kSnake = {2,  3,  4,  5,  6,  7,  14, 13, 12, 11, 10, 9,  8, 15,
+                           16, 17, 18, 19, 20, 21, 28, 27, 26, 25, 24, 23, 22};
 
 }  // namespace
 
@@ -148,10 +149,10 @@ private slots:
 
     void unparsableLinesStopTheScript_data() {
         QTest::addColumn<QString>("line");
-        for (const char* line : {"jump", "click", "click Square(29)", "click CODE(7)", "click Nothing",
-                                 "dblclick cinsert", "type cinsert 5", "drop YEL", "drop Frame1 3", "drop YEL 29",
-                                 "seed x", "draws 0", "draws 29", "draws 5 x", "key", "key NoSuchKey", "key Ctrl",
-                                 "key A,B", "dump now"})
+        for (const char* line :
+             {"jump", "click", "click Square(29)", "click CODE(7)", "click Nothing", "dblclick cinsert",
+              "type cinsert 5", "drop YEL", "drop Frame1 3", "drop YEL 29", "seed x", "draws 0", "draws 29",
+              "draws 5 x", "key", "key NoSuchKey", "key Ctrl", "key A,B", "dump now"})
             QTest::newRow(line) << QString::fromLatin1(line);
     }
     void unparsableLinesStopTheScript() {
@@ -175,7 +176,8 @@ private slots:
         QCOMPARE(run.status, 2);
         QCOMPARE(run.dumps.size(), 1);
         QVERIFY2(run.errors.startsWith(QStringLiteral("line 2: longer than 1048576 bytes")), qPrintable(run.errors));
-        const Run typed = drive(QStringLiteral("click cinsert\ntype CODE(3) ") + QString(1000, QLatin1Char('4')) + QStringLiteral("\ndump\n"));
+        const Run typed = drive(QStringLiteral("click cinsert\ntype CODE(3) ") + QString(1000, QLatin1Char('4')) +
+                                QStringLiteral("\ndump\n"));
         QCOMPARE(typed.status, 0);
         QCOMPARE(code(typed.dumps[0], 3)["text"].toString(), QStringLiteral("44"));
     }
@@ -196,7 +198,8 @@ private slots:
         QCOMPARE(run.status, 2);
         QCOMPARE(run.dumps.size(), 1);
         const QString hex = QStringLiteral("%1").arg(character, 4, 16, QLatin1Char('0')).toUpper();
-        QVERIFY2(run.errors.startsWith("line 2: type cannot type the control character U+" + hex), qPrintable(run.errors));
+        QVERIFY2(run.errors.startsWith("line 2: type cannot type the control character U+" + hex),
+                 qPrintable(run.errors));
     }
 
     // The control characters a key of its own types are typed with that key.
@@ -217,9 +220,9 @@ private slots:
         for (int i = 0; i < keys.keyCount(); ++i) {
             const QString name = QKeySequence(keys.value(i)).toString(QKeySequence::PortableText);
             const QKeySequence back = QKeySequence::fromString(name, QKeySequence::PortableText);
-            if (back.count() != 1 || back[0].key() != keys.value(i)) continue;  // no name of its own
-            if (name.trimmed() != name || name.contains(QLatin1Char(' '))) continue;  // one word only
-            if (name.endsWith(QLatin1String("Tab"))) continue;  // keep the focus
+            if (back.count() != 1 || back[0].key() != keys.value(i)) continue;                // no name of its own
+            if (name.trimmed() != name || name.contains(QLatin1Char(' '))) continue;          // one word only
+            if (name.endsWith(QLatin1String("Tab"))) continue;                                // keep the focus
             if (name == QLatin1String("Return") || name == QLatin1String("Enter")) continue;  // OK: ends code entry
             script += QStringLiteral("key %1\n").arg(name);
             ++named;
@@ -236,8 +239,8 @@ private slots:
 
     void hiddenControlsAreNotClicked() {
         // Square(0), spot and reseto are hidden at start; the palette too.
-        const Run run = drive(QStringLiteral(
-            "click Square(0)\nclick spot\nclick reseto\ndrop YEL 5\ntype CODE(0) 5\ndump\n"));
+        const Run run =
+            drive(QStringLiteral("click Square(0)\nclick spot\nclick reseto\ndrop YEL 5\ntype CODE(0) 5\ndump\n"));
         QCOMPARE(run.status, 0);
         const QJsonObject& d = run.dumps[0];
         QCOMPARE(strings(d["cues"]), QStringList());
@@ -313,10 +316,10 @@ private slots:
     }
 
     void accessCodeOpensTheScoreBox() {
-        const Run run = drive(board({"", "", "", "87", "", "87"}) + QStringLiteral(
-            "dump\n") + board({"1"}) + clicks({2, 3}) + QStringLiteral(
-            "type score_box 2\ndblclick score_box\ndump\ntype score_box 5x\ndblclick score_box\n"
-            "type score_box 13.5\ndblclick score_box\ntype score_box 29\ndblclick score_box\ndump\n"));
+        const Run run = drive(
+            board({"", "", "", "87", "", "87"}) + QStringLiteral("dump\n") + board({"1"}) + clicks({2, 3}) +
+            QStringLiteral("type score_box 2\ndblclick score_box\ndump\ntype score_box 5x\ndblclick score_box\n"
+                           "type score_box 13.5\ndblclick score_box\ntype score_box 29\ndblclick score_box\ndump\n"));
         QCOMPARE(run.status, 0);
         QCOMPARE(message_texts(run.dumps[0]), QStringList{kBadBox});
         QCOMPARE(run.dumps[0]["restore_mode"].toInt(), 1);
@@ -328,8 +331,8 @@ private slots:
     }
 
     void scoreBoxDoesNothingWithoutTheMode() {
-        const Run run = drive(board({"1"}) + clicks({2}) +
-                              QStringLiteral("type score_box 1\ndblclick score_box\ndump\n"));
+        const Run run =
+            drive(board({"1"}) + clicks({2}) + QStringLiteral("type score_box 1\ndblclick score_box\ndump\n"));
         QCOMPARE(removed(run.dumps[0]), QList<int>{1});
         QCOMPARE(run.dumps[0]["score_box"].toObject()["text"].toString(), QStringLiteral("0"));
     }
@@ -357,9 +360,10 @@ private slots:
     }
 
     void boardsBuiltByDragging() {
-        const Run run = drive(QStringLiteral("click cinsert\ntype CODE(2) 4\ndrop YEL 9\ndump\n"
-                                             "type CODE(3) 6\ndrop NAV 9\ndrop NAV 10\ndrop Morvy 3\nclick cinsert\ndump\n"
-                                             "click cinsert\ndrop YEL 9\nclick reseto\ndump\n"));
+        const Run run =
+            drive(QStringLiteral("click cinsert\ntype CODE(2) 4\ndrop YEL 9\ndump\n"
+                                 "type CODE(3) 6\ndrop NAV 9\ndrop NAV 10\ndrop Morvy 3\nclick cinsert\ndump\n"
+                                 "click cinsert\ndrop YEL 9\nclick reseto\ndump\n"));
         QCOMPARE(run.status, 0);
         const QJsonObject& first = run.dumps[0];
         QCOMPARE(square(first, 9)["picture"].toString(), QStringLiteral("YEL"));
@@ -367,7 +371,8 @@ private slots:
         QCOMPARE(code(first, 1)["text"].toString(), QStringLiteral("9"));
         QCOMPARE(first["palette"].toObject()["YEL"].toBool(), false);
         for (int i = 0; i < 7; ++i) QVERIFY(code(first, i)["locked"].toBool());
-        QCOMPARE(first["Frame1"].toObject()["caption"].toString(), QStringLiteral("Drag objects to create playing board."));
+        QCOMPARE(first["Frame1"].toObject()["caption"].toString(),
+                 QStringLiteral("Drag objects to create playing board."));
         QCOMPARE(strings(first["cues"]), (QStringList{"move.wav", "move.wav"}));
 
         const QJsonObject& played = run.dumps[1];
@@ -393,9 +398,9 @@ private slots:
         QCOMPARE(before["cell_count"].toInt(), 1);  // one legal target left on the board
         const QJsonObject& won = run.dumps[1];
         QCOMPARE(strings(won["cues"]), (QStringList{"won.wav", "move.wav"}));
-        QCOMPARE(won["messages"].toArray()[0].toObject(),
-                 (QJsonObject{{"text", "You have solved the puzzle!"}, {"title", "Morvane's Challenge II"},
-                              {"icon", "information"}}));
+        QCOMPARE(won["messages"].toArray()[0].toObject(), (QJsonObject{{"text", "You have solved the puzzle!"},
+                                                                       {"title", "Morvane's Challenge II"},
+                                                                       {"icon", "information"}}));
         QCOMPARE(won["score"].toInt(), 33);
         QCOMPARE(won["score_box"].toObject()["text"].toString(), QStringLiteral("33"));
         QCOMPARE(won["moves_left"].toInt(), 50);
@@ -423,8 +428,8 @@ private slots:
     void removedAndFarCellsCannotBeMovedTo() {
         // Blue on 6: from 5, landing there takes 7 and 14 (the column to the
         // right). A removed cell cannot be clicked; a far one is refused.
-        const Run run = drive(board({"5", "", "6"}) + QStringLiteral("dump\n") + clicks({6, 7, 1}) +
-                              QStringLiteral("dump\n"));
+        const Run run =
+            drive(board({"5", "", "6"}) + QStringLiteral("dump\n") + clicks({6, 7, 1}) + QStringLiteral("dump\n"));
         QCOMPARE(run.status, 0);
         const QJsonObject& d = run.dumps[1];
         QCOMPARE(strings(d["cues"]), (QStringList{"Yellow.wav", "no.wav"}));
@@ -439,9 +444,9 @@ private slots:
         QCOMPARE(run.status, 0);
         const QJsonObject& d = run.dumps[1];
         QCOMPARE(strings(d["cues"]), (QStringList{"green.wav", "lose.wav", "move.wav"}));
-        QCOMPARE(d["messages"].toArray()[0].toObject(),
-                 (QJsonObject{{"text", "Sorry, you have no more moves."}, {"title", "Morvane's Challenge II"},
-                              {"icon", "warning"}}));
+        QCOMPARE(d["messages"].toArray()[0].toObject(), (QJsonObject{{"text", "Sorry, you have no more moves."},
+                                                                     {"title", "Morvane's Challenge II"},
+                                                                     {"icon", "warning"}}));
         QCOMPARE(d["score"].toInt(), 0);
         QCOMPARE(d["score_box"].toObject()["text"].toString(), QStringLiteral("0"));
         QCOMPARE(removed(d), QList<int>());  // the same board again
@@ -478,7 +483,8 @@ private slots:
         solve.write(codes.join(QLatin1Char('\n')).toUtf8() + '\n');
         solve.closeWriteChannel();
         QVERIFY(solve.waitForFinished(30000));
-        const QStringList answers = QString::fromUtf8(solve.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList answers =
+            QString::fromUtf8(solve.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(answers.size(), codes.size());
 
         QString script;

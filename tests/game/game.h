@@ -23,9 +23,9 @@ inline void PrintTo(Picture picture, std::ostream* os) {
     *os << (picture == Picture::None ? "None" : picture_name(picture));
 }
 
-using Cells = std::vector<int>;              // ascending cell numbers
+using Cells = std::vector<int>;                // ascending cell numbers
 using Code = std::array<std::string, kBoxes>;  // CODE(0) player, CODE(1..6) yellow..orange
-using Pictures = std::map<int, Picture>;     // cells 1..28 that show a picture
+using Pictures = std::map<int, Picture>;       // cells 1..28 that show a picture
 
 // Palette indices of the figures, as Square_DragDrop takes them.
 enum Figure { kMorvy, kYel, kBlu, kNav, kGre, kRed, kOra };
@@ -97,8 +97,8 @@ inline std::string dump(const Morvane1& w) {
     std::ostringstream out;
     for (int n = 0; n <= kCells; ++n) {
         const Cell& c = w.Square[n];
-        out << "Square(" << n << ") shown=" << c.shown << " picture=" << picture_name(c.picture)
-            << " caption='" << c.caption << "' pointer=" << c.pointer << '\n';
+        out << "Square(" << n << ") shown=" << c.shown << " picture=" << picture_name(c.picture) << " caption='"
+            << c.caption << "' pointer=" << c.pointer << '\n';
     }
     auto box = [&](const char* name, const TextBox& b) {
         out << name << " '" << b.text << "' locked=" << b.locked << " shown=" << b.shown << '\n';
@@ -175,9 +175,14 @@ struct Game {
         return all;
     }
     Moment moment() const {
-        return {removed(),          flagged(),         pictures(),
-                window.CODE[0].text, window.score_box.text, window.morvymod.moves_left,
-                window.morvymod.score, heard.cues};
+        return {removed(),
+                flagged(),
+                pictures(),
+                window.CODE[0].text,
+                window.score_box.text,
+                window.morvymod.moves_left,
+                window.morvymod.score,
+                heard.cues};
     }
     // The board as the last click left it, before an end of game set up the next one.
     Moment after_move() const { return at_message ? *at_message : moment(); }

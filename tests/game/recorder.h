@@ -22,9 +22,7 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
-inline void PrintTo(Icon icon, std::ostream* os) {
-    *os << (icon == Icon::Warning ? "Warning" : "Information");
-}
+inline void PrintTo(Icon icon, std::ostream* os) { *os << (icon == Icon::Warning ? "Warning" : "Information"); }
 
 class Recorder : public GameEvents {
 public:

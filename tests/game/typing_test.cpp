@@ -13,10 +13,19 @@ TEST(Typing, BoxesKeepWholeCharactersUpToTheirLimit) {
     const std::string acute = "e\xCC\x81";  // e and a combining acute accent
     const struct {
         std::string typed, kept;
-    } cases[] = {{"é5", "é5"}, {"€", "€"},   {"5é", "5é"},         {"€€€", "€€"},           {"123", "12"},
-                 {"😀😀x", "😀😀"}, {acute + "9", acute + "9"}, {"5" + acute + "7", "5" + acute},
-                 {"\xE2\x82", "\xE2\x82"},        // a cut-off character: two stray bytes
-                 {"\xCC\x81" "ab", "\xCC\x81" "a"}};  // an accent with nothing before it
+    } cases[] = {{"é5", "é5"},
+                 {"€", "€"},
+                 {"5é", "5é"},
+                 {"€€€", "€€"},
+                 {"123", "12"},
+                 {"😀😀x", "😀😀"},
+                 {acute + "9", acute + "9"},
+                 {"5" + acute + "7", "5" + acute},
+                 {"\xE2\x82", "\xE2\x82"},  // a cut-off character: two stray bytes
+                 {"\xCC\x81"
+                  "ab",
+                  "\xCC\x81"
+                  "a"}};  // an accent with nothing before it
     for (const auto& c : cases) {
         Game g;
         g.window.cinsert_Click();

@@ -116,7 +116,6 @@ TEST(HintModel, WaitsForALateAnswerOnlyForTheBoardItWasAskedFor) {
     EXPECT_EQ(shown->kind, HintShown::Kind::Mark);
     EXPECT_FALSE(p.model.waiting());
     EXPECT_TRUE(p.model.still_about(p.game));
-
 }
 
 TEST(HintModel, NeverShowsAnAnswerForABoardLeftSince) {

@@ -21,10 +21,8 @@ namespace morvane::solve_test {
 
 inline constexpr std::string_view kSolved = "You have solved the puzzle!";
 inline constexpr std::string_view kNoMoves = "Sorry, you have no more moves.";
-inline constexpr std::string_view kEachNumber =
-    "Invalid Code.  Make sure each number in each box is below 29.";
-inline constexpr std::string_view kTheNumber =
-    "Invalid Code.  Make sure the number in each box is below 29.";
+inline constexpr std::string_view kEachNumber = "Invalid Code.  Make sure each number in each box is below 29.";
+inline constexpr std::string_view kTheNumber = "Invalid Code.  Make sure the number in each box is below 29.";
 
 using Code = std::array<std::string, kBoxes>;
 
@@ -63,8 +61,7 @@ inline std::string replay(Morvane1 game, Recorder& heard, const std::vector<int>
         game.Square_Click(clicks[i]);
         const std::string where =
             "click " + std::to_string(i + 1) + " on " + std::to_string(clicks[i]) + " from " + player;
-        if (heard.cues.size() > cues && heard.cues.back() == "no.wav")
-            return where + ": refused";
+        if (heard.cues.size() > cues && heard.cues.back() == "no.wav") return where + ": refused";
         if (heard.messages.size() == messages) {
             if (game.CODE[0].text != std::to_string(clicks[i])) return where + ": not taken";
             continue;

@@ -105,9 +105,7 @@ TEST(SolverAgainstTheGame, VerdictsMatchPlayingEveryLineOfSmallBoards) {
 TEST(SolverAgainstTheGame, VerdictsMatchOnLargerBoardsWithManyPieces) {
     std::mt19937 random(77);
     Solver solver;
-    const struct {
-        int cells, rounds;
-    } sizes[] = {{17, 200}, {21, 40}};
+    const struct { int cells, rounds; } sizes[] = {{17, 200}, {21, 40}};
     for (const auto& size : sizes) {
         int won = 0;
         for (int round = 0; round < size.rounds; ++round) {
@@ -174,8 +172,7 @@ TEST(SolverReadsBoxesAsTheGame, OddlySpelledPiecesNeitherFireNorHoldBack) {
 
         Table with_odd(odd), without(empty);
         thin_out(with_odd, 9, random);
-        for (int n = 1; n <= kCells; ++n)
-            without.game.Square[n].shown = with_odd.game.Square[n].shown;
+        for (int n = 1; n <= kCells; ++n) without.game.Square[n].shown = with_odd.game.Square[n].shown;
 
         const auto a = solver.solve(solver::position_of(with_odd.game));
         const auto b = solver.solve(solver::position_of(without.game));
@@ -204,12 +201,12 @@ TEST(SolverReadsBoxesAsTheGame, LaterPieceOnTheSameCellHoldsEarlierOnesBack) {
         }
         return clicks.has_value();
     };
-    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", ""}));     // green alone
-    EXPECT_FALSE(verdict({"2", "", "", "", "9", "", "9"}));   // orange holds green back
-    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", "09"}));   // "09" holds nothing back
-    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", "9."}));   // nor does "9."
-    EXPECT_FALSE(verdict({"2", "", "", "", "", "", "9"}));    // orange alone
-    EXPECT_TRUE(verdict({"02", "", "", "", "9", "", "x"}));   // the player may read "02"
+    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", ""}));    // green alone
+    EXPECT_FALSE(verdict({"2", "", "", "", "9", "", "9"}));  // orange holds green back
+    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", "09"}));  // "09" holds nothing back
+    EXPECT_TRUE(verdict({"2", "", "", "", "9", "", "9."}));  // nor does "9."
+    EXPECT_FALSE(verdict({"2", "", "", "", "", "", "9"}));   // orange alone
+    EXPECT_TRUE(verdict({"02", "", "", "", "9", "", "x"}));  // the player may read "02"
 }
 
 TEST(SolverReadsPositions, ReadsTheBoardAsItStandsInPlay) {

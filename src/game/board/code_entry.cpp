@@ -6,8 +6,7 @@
 namespace morvane {
 
 namespace {
-constexpr std::string_view kLongPrompt =
-    "Enter Code or Drag objects to create playing board.  Press OK when finished.";
+constexpr std::string_view kLongPrompt = "Enter Code or Drag objects to create playing board.  Press OK when finished.";
 }
 
 void Morvane1::cinsert_Click() {

@@ -19,8 +19,7 @@ void Morvane1::Reset_button_Click() {
         const double value = leading_number(CODE[piece].text);
         if (value > 28 || value < 0) {
             tell({.kind = EventKind::BadCode, .box = piece});
-            if (piece == 3 && value == kAccessCode &&
-                leading_number(CODE[5].text) == kAccessCode) {
+            if (piece == 3 && value == kAccessCode && leading_number(CODE[5].text) == kAccessCode) {
                 morvymod.restore_mode = 1;
                 score_box.locked = false;
             }
@@ -43,8 +42,7 @@ void Morvane1::Reset_button_Click() {
     else
         spot.text = CODE[0].text;
 
-    if (const auto cell = cell_of(CODE[0].text); cell && *cell >= 1)
-        Square[*cell].picture = Picture::Morvy;
+    if (const auto cell = cell_of(CODE[0].text); cell && *cell >= 1) Square[*cell].picture = Picture::Morvy;
     spot.shown = true;
     CODE[0].shown = false;
     POINT_SET();

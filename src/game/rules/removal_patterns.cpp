@@ -16,8 +16,7 @@ constexpr Line kColumnRight{{{-1, 1}, {0, 1}, {1, 1}}};
 
 void add_line(std::vector<int>& cells, int cell, const Line& line) {
     for (const Step& step : line)
-        if (const int m = cell_at(row_of(cell) + step.dr, column_of(cell) + step.dc))
-            cells.push_back(m);
+        if (const int m = cell_at(row_of(cell) + step.dr, column_of(cell) + step.dc)) cells.push_back(m);
 }
 }  // namespace
 

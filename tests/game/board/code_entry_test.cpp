@@ -46,16 +46,18 @@ TEST(CodeEntry, EnteringAndLeavingSetEveryControl) {
              return std::to_string(int(g.window.Frame1.font_size)) + (g.window.Frame1.bold ? " bold" : "");
          },
          "12 bold", "10", "10"},
-        {"boxes locked", [](const Game& g) { return each(g.window.CODE, [](auto& b) { return b.locked ? "1" : "0"; }); },
-         "1111111", "0000000", "1111111"},
+        {"boxes locked",
+         [](const Game& g) { return each(g.window.CODE, [](auto& b) { return b.locked ? "1" : "0"; }); }, "1111111",
+         "0000000", "1111111"},
         {"box texts", [](const Game& g) { return each(g.window.CODE, [](auto& b) { return b.text + "|"; }); },
          "11|3||||||", "|||||||", "12|5||||||"},
         {"CODE(0) and spot shown",
          [](const Game& g) { return std::to_string(g.window.CODE[0].shown) + std::to_string(g.window.spot.shown); },
          "01", "10", "01"},
         {"spot", [](const Game& g) { return g.window.spot.text; }, "10", "0", "12"},
-        {"palette shown", [](const Game& g) { return each(g.window.palette, [](auto& f) { return f.shown ? "1" : "0"; }); },
-         "0000000", "1111111", "0000000"},
+        {"palette shown",
+         [](const Game& g) { return each(g.window.palette, [](auto& f) { return f.shown ? "1" : "0"; }); }, "0000000",
+         "1111111", "0000000"},
         {"cell captions", [](const Game& g) { return each(g.captions(), [](auto& c) { return c + "|"; }); },
          std::string(28, '|'), numbered_captions(), std::string(28, '|')},
         {"cells removed", [](const Game& g) { return join(g.removed()); }, "10", "", ""},
@@ -68,14 +70,14 @@ TEST(CodeEntry, EnteringAndLeavingSetEveryControl) {
          "3YEL 11Morvy ", "", "5YEL 12Morvy "},
         {"moves and score",
          [](const Game& g) {
-             return std::to_string(g.window.morvymod.moves_left) + " " + std::to_string(g.window.morvymod.score) +
-                    " " + g.window.score_box.text;
+             return std::to_string(g.window.morvymod.moves_left) + " " + std::to_string(g.window.morvymod.score) + " " +
+                    g.window.score_box.text;
          },
          "49 0 0", "49 0 0", "50 0 0"},
         {"focus", [](const Game& g) { return each(g.heard.focused_boxes, [](int b) { return std::to_string(b); }); },
          "", "0", "0"},
-        {"cues", [](const Game& g) { return each(g.heard.cues, [](auto& c) { return c + " "; }); }, "",
-         "move.wav ", "move.wav move.wav "},
+        {"cues", [](const Game& g) { return each(g.heard.cues, [](auto& c) { return c + " "; }); }, "", "move.wav ",
+         "move.wav move.wav "},
         {"messages", [](const Game& g) { return std::to_string(g.heard.messages.size()); }, "0", "0", "0"},
     };
 
@@ -254,8 +256,8 @@ struct RestoreCase {
     int restored;  // 0: none
 };
 constexpr RestoreCase kRestoreCases[] = {
-    {"5", 5},     {"0", 0},       {"29", 0},    {"-3", 0},   {"ab", 0},    {"", 0},
-    {"12.5", 12}, {"13.5", 14},   {"5x", 5},    {"0.3", 0},  {"28.7", 0},  {"28.4", 28},
+    {"5", 5},     {"0", 0},     {"29", 0}, {"-3", 0},  {"ab", 0},   {"", 0},
+    {"12.5", 12}, {"13.5", 14}, {"5x", 5}, {"0.3", 0}, {"28.7", 0}, {"28.4", 28},
 };
 
 void remove_all_but_the_player(Game& g) {

@@ -5,8 +5,8 @@
 namespace morvane {
 namespace {
 
-constexpr Picture Y = Picture::YEL, B = Picture::BLU, N = Picture::NAV, G = Picture::GRE,
-                  R = Picture::RED, O = Picture::ORA, M = Picture::Morvy;
+constexpr Picture Y = Picture::YEL, B = Picture::BLU, N = Picture::NAV, G = Picture::GRE, R = Picture::RED,
+                  O = Picture::ORA, M = Picture::Morvy;
 
 TEST(Placement, AcceptedCodesPutThePiecesInOrderAndThePlayerLast) {
     const struct {
@@ -175,8 +175,8 @@ TEST(Placement, NavyAndRedBoth87SwitchTheScoreBoxIntoRestoringCells) {
         {{"5", "3", "4", "", "", "87", "87"}, kTheNumber, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("yellow '" + c.code[1] + "' blue '" + c.code[2] + "' navy '" + c.code[3] +
-                     "' green '" + c.code[4] + "' red '" + c.code[5] + "'");
+        SCOPED_TRACE("yellow '" + c.code[1] + "' blue '" + c.code[2] + "' navy '" + c.code[3] + "' green '" +
+                     c.code[4] + "' red '" + c.code[5] + "'");
         Game g;
         g.set_code(c.code);
         g.window.Reset_button_Click();
