@@ -179,9 +179,11 @@ private:
 
 // The hint is searched in the page's worker: asking posts the board to it,
 // and its answer comes back through mv_hint_found().
+// clang-format off
 EM_JS(void, page_ask_hint, (const char* position, double ticket), {
     Module['askHint'](UTF8ToString(position), ticket);
 });
+// clang-format on
 
 std::string position_text(const solver::Position& p) {
     std::string text = std::to_string(p.on_board) + '\x1f' + std::to_string(p.player);
@@ -240,8 +242,19 @@ extern "C" {
 // it. `cell` is a cell 0..28, `figure` a palette index, `box` a code box
 // 0..6 or 7 for the score box.
 enum Action {
-    kState = 0, kClick, kCinsert, kRandomizer, kReset, kReseto, kDrop, kScoreDblClick, kHelpKey, kType,
-    kSeed, kQueue, kPlaceCode
+    kState = 0,
+    kClick,
+    kCinsert,
+    kRandomizer,
+    kReset,
+    kReseto,
+    kDrop,
+    kScoreDblClick,
+    kHelpKey,
+    kType,
+    kSeed,
+    kQueue,
+    kPlaceCode
 };
 
 EMSCRIPTEN_KEEPALIVE const char* mv_act(int action, int a, int b, const char* text) {

@@ -57,6 +57,7 @@ class KeysTest : public QObject {
 private slots:
     // KEYS after SETUP leave the same dump as CLICKS after it; with no
     // CLICKS, the state after SETUP, with no cue, message or help.
+    // clang-format off
     void keysDoWhatTheirClicksDoAndNothingElse_data() {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("keys");
@@ -86,6 +87,7 @@ private slots:
         QTest::newRow("a figure key in play") << board("9") + kToBoardFromOk << "key Y\nkey O" << "";
         QTest::newRow("Ctrl+C changes nothing") << board("9,2") << "key Ctrl+C" << "";
     }
+    // clang-format on
     void keysDoWhatTheirClicksDoAndNothingElse() {
         QFETCH(QString, setup);
         QFETCH(QString, keys);

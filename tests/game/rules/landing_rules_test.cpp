@@ -10,6 +10,8 @@ namespace {
 using Cues = std::vector<std::string>;
 using Table = std::array<Cells, kCells + 1>;  // player's cell -> cells removed, in order
 
+// The tables are laid out by rows of the board.
+// clang-format off
 // Row above.
 const Table kYellow{{
     {}, {}, {}, {}, {}, {}, {}, {},  // 1 to 7: none
@@ -86,6 +88,7 @@ const Table kOrange{{
     /*22*/ {15, 16}, /*23*/ {15, 16, 17}, /*24*/ {16, 17, 18}, /*25*/ {17, 18, 19},
     /*26*/ {18, 19, 20}, /*27*/ {19, 20, 21}, /*28*/ {20, 21},
 }};
+// clang-format on
 
 struct Colour {
     const char* name;
@@ -155,10 +158,9 @@ TEST(LandingRules, PatternsDoNotWrapAroundTheRowEnds) {
         int cell;
         Cells left_alone;
     } cases[] = {
-        {"yellow", 14, {8}},  {"yellow", 22, {14}}, {"blue", 14, {15}},   {"blue", 7, {8}},
-        {"navy", 7, {8}},     {"navy", 15, {14}},   {"navy", 22, {21}},   {"green", 8, {7}},
-        {"green", 22, {21}},  {"red", 14, {22}},    {"red", 8, {14}},     {"orange", 15, {7, 21}},
-        {"orange", 14, {8, 22}},
+        {"yellow", 14, {8}}, {"yellow", 22, {14}},    {"blue", 14, {15}},      {"blue", 7, {8}},    {"navy", 7, {8}},
+        {"navy", 15, {14}},  {"navy", 22, {21}},      {"green", 8, {7}},       {"green", 22, {21}}, {"red", 14, {22}},
+        {"red", 8, {14}},    {"orange", 15, {7, 21}}, {"orange", 14, {8, 22}},
     };
     for (const auto& w : cases) {
         const Colour& c = colour(w.colour);
