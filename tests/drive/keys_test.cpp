@@ -85,6 +85,9 @@ private slots:
                                                  << "key Left\nkey Return\nkey Space" << "";
         QTest::newRow("a figure already placed") << entry + "key P\nkey Right\n" << "key P" << "";
         QTest::newRow("a figure key in play") << board("9") + kToBoardFromOk << "key Y\nkey O" << "";
+        QTest::newRow("Enter clicks the focused button") << "draws 9 2 3 4 5 6 7\nclick Randomizer_button\nclick Square(10)\nkey Tab\n"
+                                                         << "key Return" << "click Reset_button";
+        QTest::newRow("keypad Enter clicks it too") << "draws 9 2 3 4 5 6 7\nclick Randomizer_button\nkey Tab\n" << "key Enter" << "click Reset_button";
         QTest::newRow("Ctrl+C changes nothing") << board("9,2") << "key Ctrl+C" << "";
     }
     // clang-format on

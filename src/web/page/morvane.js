@@ -41,6 +41,8 @@
   }
   addEventListener('resize', fit);
   fit();
+  // index.html?marks starts with the pieces' marks shown, as morvane --marks does.
+  if (new URLSearchParams(location.search).has('marks')) root.classList.add('marks');
 
   // --- The game module, and the actions that run its handlers in order.
   let game = null, mvAct = null, state = null;
@@ -409,6 +411,11 @@
     sound = !sound;
     note(sound ? 'Sound on.' : 'Sound off.');
   }
+  // The pieces' marks, off until M: a sign besides each piece's colour.
+  function toggleMarks() {
+    root.classList.toggle('marks');
+    note(root.classList.contains('marks') ? 'Piece marks on.' : 'Piece marks off.');
+  }
   function copyCode() {
     if (!state || !state.code) return;
     if (navigator.clipboard) navigator.clipboard.writeText(state.code).catch(() => {});
@@ -453,12 +460,18 @@
       return leaveCodeBox();
     }
     if (editable && key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey) return;  // typing
+    if (lower === 'm' && plainMods && !event.shiftKey) { done(); return toggleMarks(); }
     if (inBox && ['Backspace', 'Delete', 'ArrowLeft', 'ArrowRight', 'Home', 'End'].includes(key) && !event.code.startsWith('Numpad')) return;
     if (inBox && ctrl && ['a', 'c', 'v', 'x', 'z', 'y'].includes(lower)) return;
     // Any other key a box leaves alone, as the desktop's boxes do (Up and
     // Down would move the caret here); the window may still want it.
     if (inBox) event.preventDefault();
-    if (target instanceof HTMLButtonElement && key === 'Enter') { done(); return; }  // Enter clicks no button here
+    // Enter clicks the focused button, as Space does: the desktop's buttons take both.
+    if (target instanceof HTMLButtonElement && key === 'Enter') {
+      done();
+      if (plainMods && !event.shiftKey && Object.values(buttons).includes(target)) press(target);
+      return;
+    }
     if (target instanceof HTMLButtonElement && key === ' ' && plainMods) return;   // Space clicks it
     // The arrows hand a button's focus on, forwards or back.
     if (target instanceof HTMLButtonElement && !event.code.startsWith('Numpad') &&
