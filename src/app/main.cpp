@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/cue_player.h"
@@ -40,19 +41,17 @@ int main(int argc, char* argv[]) {
     if (const auto status = line.read(argc, argv, 1)) return *status;
     // A code is read as a person means it (blanks, commas), and one that is
     // no code is told at once, before any window.
-    QString code;
+    std::optional<morvane::CodeBoxes> code;
     if (!line.positional().isEmpty()) {
         const QString given = line.positional().first();
-        const auto boxes = morvane::read_code(given.toStdString());
-        if (!boxes) {
+        code = morvane::read_code(given.toStdString());
+        if (!code) {
             std::fprintf(stderr,
                          "morvane: '%s' is not a board code: seven cell numbers separated by commas or blanks, "
                          "e.g. 9,23,28,21,15,4,27\n",
                          qPrintable(given));
             return 2;
         }
-        for (const std::string& box : *boxes) code += QString::fromStdString(box) + u',';
-        code.chop(1);
     }
 
     if (const QString missing = morvane::missing_display(); !missing.isEmpty()) {
@@ -66,7 +65,7 @@ int main(int argc, char* argv[]) {
     morvane::prepare_application(app);
     morvane::GameWindow window(morvane::data_folder(morvane::program_folder()));
     window.show();
-    if (!code.isEmpty()) QTimer::singleShot(0, &window, [&window, code] { window.place_code(code); });
+    if (code) QTimer::singleShot(0, &window, [&window, &code] { window.place_code(*code); });
     const int status = QApplication::exec();
     window.close();  // the cue player closes with the window
     if (morvane::CuePlayer::left_running()) morvane::CuePlayer::end_program(status);

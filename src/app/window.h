@@ -15,6 +15,7 @@
 
 #include "app/cue_player.h"
 #include "app/hint_worker.h"
+#include "game/board_code.h"
 #include "game/events.h"
 #include "game/morvane1.h"
 #include "game/narration.h"
@@ -100,7 +101,7 @@ public:
     // Places board code `code` ("9,23,28,21,15,4,27"), exactly as typing its
     // boxes in code entry and pressing OK would; a bad code gets the game's
     // message box.
-    void place_code(const QString& code);
+    void place_code(const CodeBoxes& boxes);
     // Copies the placed board's code to the clipboard; false when no board
     // is placed.
     bool copy_code();

@@ -51,12 +51,6 @@ const QKeySequence kMarksKey(Qt::Key_M);  // the pieces' marks on and off
 
 bool is(const QKeyEvent* event, const QKeySequence& key) { return QKeySequence(event->keyCombination()) == key; }
 
-// The first line of a text, without its line break.
-QString first_line(const QString& text) {
-    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    return end < 0 ? text : text.left(end);
-}
-
 constexpr char kLegend[] =
     "What landing on each piece takes off the board, of the cells around the player: yellow the "
     "three above, green the three to the left, blue the three to the right, red the three below, "
@@ -253,8 +247,7 @@ bool GameWindow::copy_code() {
     return true;
 }
 
-void GameWindow::place_code(const QString& code) {
-    const CodeBoxes boxes = code_boxes(first_line(code).toStdString());
+void GameWindow::place_code(const CodeBoxes& boxes) {
     QWidget* was = focusWidget();
     forward([&] { morvane::place_code(game_, boxes); });
     leave_code_box(was);

@@ -81,7 +81,7 @@ private slots:
         QFETCH(uint, sym);
         QFETCH(int, player);
         QFETCH(int, cursor);
-        window->place_code(QStringLiteral("9"));
+        window->place_code(code_boxes("9"));
         QCOMPARE(player_cell(window->game()), 9);
         QCOMPARE(QApplication::focusWidget(), window->board_cursor());  // a placed board takes the keys
         press(window->board_cursor(), key, Qt::KeyboardModifiers(modifiers), sym);
@@ -134,7 +134,7 @@ private slots:
     // The cursor's frame is whole on a legal move and broken elsewhere; to a
     // screen reader it is a cell, saying which.
     void cursorShowsWhetherItsCellIsALegalMove() {
-        window->place_code(QStringLiteral("9"));
+        window->place_code(code_boxes("9"));
         BoardCursor* cursor = window->board_cursor();
         cursor->setFocus();
         auto bright_on_top = [cursor] {
@@ -218,7 +218,7 @@ private slots:
     // M shows the pieces' marks on the cells (and everywhere), and takes
     // them off again; from a locked code box too.
     void marksKeySwitchesThePieceMarks() {
-        window->place_code(QStringLiteral("9,10"));  // yellow on cell 10
+        window->place_code(code_boxes("9,10"));  // yellow on cell 10
         QVERIFY(!marks_shown());
         const QImage plain = window->cell(10)->grab().toImage();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);

@@ -246,7 +246,7 @@ private slots:
         // Every cue finds it current, entered once per action, also when it
         // was left since the last one: a plain move, a move onto orange (its
         // cue), code entry (a cue without a move).
-        window->place_code(QStringLiteral("1,,,,,,3"));
+        window->place_code(code_boxes("1,,,,,,3"));
         window->cue_folders.clear();
         for (QPushButton* button : {window->cell(2), window->cell(3), window->cinsert_button()}) {
             QDir::setCurrent(elsewhere.path());
@@ -299,7 +299,7 @@ private slots:
     // is ready shows it once it is, and changes nothing.
     void hintShowsWhenReadyAndChangesNothing() {
         const auto gate = hold_hints();
-        window->place_code(QStringLiteral("26,10,17,13,26,24,15"));  // lost, and only a long search proves it
+        window->place_code(code_boxes("26,10,17,13,26,24,15"));  // lost, and only a long search proves it
         window->cues.clear();
         const auto before = snapshot();
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
@@ -318,7 +318,7 @@ private slots:
     void aMoveOnALostBoardNeedsNoSearch() {
         const auto gate = hold_hints();
         gate->open = true;
-        window->place_code(QStringLiteral("28,6,10,24,6,13,8"));  // lost
+        window->place_code(code_boxes("28,6,10,24,6,13,8"));  // lost
         QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);
         QTest::keyClick(window->windowHandle(), Qt::Key_H);
         QTRY_VERIFY_WITH_TIMEOUT(window->hint_note()->isVisible(), kHangGuard);
@@ -342,7 +342,7 @@ private slots:
     void aMoveAlongTheHintsLineNeedsNoSearch() {
         const auto gate = hold_hints();
         gate->open = true;
-        window->place_code(QStringLiteral("1,,,,,,3"));  // won by 2 3 4 5 6 7 14 ...
+        window->place_code(code_boxes("1,,,,,,3"));  // won by 2 3 4 5 6 7 14 ...
         QTRY_COMPARE_WITH_TIMEOUT(gate->returned.load(), 1, kHangGuard);
         for (const int next : {2, 3, 4, 5}) {
             QTest::keyClick(window->windowHandle(), Qt::Key_H);
